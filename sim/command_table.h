@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace orvanta::sim {
+
+inline constexpr std::size_t kPresetCount = 9;
+
+// What a command code does to the instrument. Transfers that answer with more than
+// the status block (pictures, the stored log, real-time error lines) become further
+// actions here, each served by a class of its own that the instrument owns.
+enum class Action : std::uint8_t {
+    noChange,      // a code the instrument knows that changes no status bit
+    setField,      // the bits under mask become value
+    toggleBits,    // the bits under mask flip
+    stepField,     // the field moves to the entry after its current one in steps,
+                   // or to the first entry when its current value is not in steps
+    storePreset,   // preset number value takes the whole state
+    recallPreset,  // the whole state becomes preset number value
+    statusRequest, // the status block is queued as the reply
+};
+
+// One effect of one code; a code with several effects has several rows.
+struct Command
+{
+    std::uint8_t code = 0;
+    Action action = Action::noChange;
+    std::uint8_t byte = 0;
+    std::uint8_t mask = 0;
+    std::uint8_t value = 0;
+    std::span<const std::uint8_t> steps = {};
+};
+
+// The rows of one code, empty for a code the instrument does not know.
+std::span<const Command> commandsFor(std::uint8_t code);
+
+} // namespace orvanta::sim

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "command_table.h"
+#include "status_block.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace orvanta::sim {
+
+// The instrument's state and its nine settings presets; acts on one command code
+// at a time through the command table.
+class Instrument
+{
+public:
+    // statusLength: how many bytes a status reply holds; past 16, filler follows the block.
+    Instrument(const StatusBlock &initial, std::size_t statusLength);
+
+    // Acts on one received byte and appends the reply, if it has one, to reply.
+    // Returns false for a code the instrument does not know (it changes nothing).
+    bool receive(std::uint8_t code, std::vector<std::uint8_t> &reply);
+
+    const StatusBlock &state() const { return state_; }
+
+private:
+    void apply(const Command &command, std::vector<std::uint8_t> &reply);
+    void appendStatus(std::vector<std::uint8_t> &reply) const;
+
+    StatusBlock state_;
+    std::array<StatusBlock, kPresetCount> presets_;
+    std::size_t statusLength_;
+};
+
+} // namespace orvanta::sim

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace orvanta::sim {
+
+// Bytes waiting to go to the client. With a pace set, byte k of a burst may leave no
+// earlier than k byte-times after the burst began, as on a real line at that baud
+// rate; the main loop sleeps until nextDue() instead of spinning.
+class OutputQueue
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // baud 0: bytes leave as fast as the device takes them.
+    explicit OutputQueue(unsigned baud = 0);
+
+    void push(std::span<const std::uint8_t> bytes, Clock::time_point now);
+
+    bool empty() const { return head_ == bytes_.size(); }
+    std::size_t size() const { return bytes_.size() - head_; }
+
+    // When the next byte may leave; meaningful only while the queue is not empty.
+    Clock::time_point nextDue() const { return nextDue_; }
+    bool due(Clock::time_point now) const { return !empty() && now >= nextDue_; }
+
+    // Writes every byte that is due by now to the non-blocking fd. Returns false on
+    // an error other than "try again later".
+    bool writeDue(int fd, Clock::time_point now);
+
+private:
+    std::size_t dueCount(Clock::time_point now) const;
+    void drop(std::size_t count);
+
+    std::chrono::nanoseconds byteTime_;
+    std::vector<std::uint8_t> bytes_;
+    std::size_t head_ = 0;
+    Clock::time_point nextDue_{};
+};
+
+} // namespace orvanta::sim

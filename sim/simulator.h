@@ -1,0 +1,55 @@
+#pragma once
+
+#include "byte_recorder.h"
+#include "device_link.h"
+#include "instrument.h"
+#include "options.h"
+#include "output_queue.h"
+#include "pty_device.h"
+#include "signal_pipe.h"
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace orvanta::sim {
+
+// The main loop: one thread, one poll() over the pty master and the signal pipe.
+// Input is always read, recorded and handed to the instrument; replies wait in the
+// output queue and leave when the master can take them and their time has come.
+// Nothing here ever blocks, so a client that stops reading cannot stall us.
+class Simulator
+{
+public:
+    using Clock = OutputQueue::Clock;
+
+    // Sets up the device, the link and the record file; throws std::system_error.
+    explicit Simulator(const Options &options);
+
+    const std::string &devicePath() const { return device_.slavePath(); }
+
+    // Serves until SIGTERM or SIGINT; returns the exit code.
+    int run();
+
+private:
+    int pollTimeout(Clock::time_point now) const;
+    void readInput(Clock::time_point now);
+    void receive(std::span<const std::uint8_t> bytes, Clock::time_point now);
+    void writeOutput(Clock::time_point now);
+    void pauseAfterError(const char *what, Clock::time_point now);
+
+    Options options_;
+    SignalPipe signals_;
+    PtyDevice device_;
+    std::optional<DeviceLink> link_;
+    std::optional<ByteRecorder> recorder_;
+    Instrument instrument_;
+    OutputQueue output_;
+    // After a device error the master is left alone until then, instead of spinning.
+    Clock::time_point pausedUntil_{};
+    bool errorReported_ = false;
+};
+
+} // namespace orvanta::sim
