@@ -1,0 +1,101 @@
+// Processor time the waits cost: they must sleep, not spin.
+#include "link/notifier.h"
+#include "link/serial_link.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+using namespace orvanta;
+
+namespace {
+
+class NullNotifier : public link::Notifier
+{
+protected:
+    void showWarning(const QString &, const QString &) override {}
+};
+
+double processorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// A silent instrument on a pseudo-terminal.
+struct SilentInstrument
+{
+    QProcess process;
+    QString path;
+
+    SilentInstrument()
+    {
+        process.start(QStringLiteral(ORVANTA_SIM_PATH), {QStringLiteral("--silent")});
+        process.waitForStarted();
+        QDeadlineTimer deadline(5000);
+        while (!process.canReadLine() && !deadline.hasExpired())
+            process.waitForReadyRead(100);
+        path = QString::fromLocal8Bit(process.readLine()).trimmed();
+    }
+    ~SilentInstrument()
+    {
+        process.terminate();
+        process.waitForFinished();
+    }
+};
+
+template<typename Wait>
+void measure(benchmark::State &state, Wait wait)
+{
+    SilentInstrument instrument;
+    NullNotifier notifier;
+    link::PortMap map;
+    map.setDevice(1, instrument.path);
+    link::SerialLink serial(map, notifier);
+    if (!serial.OpenPort()) {
+        state.SkipWithError("cannot open the simulator's port");
+        return;
+    }
+    double processor = 0;
+    for (auto _ : state) {
+        const double before = processorSeconds();
+        wait(serial);
+        processor += processorSeconds() - before;
+    }
+    state.counters["cpu_ms_per_wait"] = benchmark::Counter(processor * 1e3 / double(state.iterations()));
+}
+
+void BM_WaitForBytesTimeout(benchmark::State &state)
+{
+    measure(state, [](link::SerialLink &serial) {
+        serial.FlushInput();
+        serial.WriteByte(13);
+        benchmark::DoNotOptimize(serial.WaitForBytes(16));
+    });
+    state.counters["cpu_percent"] = benchmark::Counter(state.counters["cpu_ms_per_wait"] / 2000.0 * 100.0);
+}
+
+void BM_Delay1000(benchmark::State &state)
+{
+    measure(state, [](link::SerialLink &serial) { serial.Delay(1000); });
+    state.counters["cpu_percent"] = benchmark::Counter(state.counters["cpu_ms_per_wait"] / 1000.0 * 100.0);
+}
+
+} // namespace
+
+BENCHMARK(BM_WaitForBytesTimeout)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Delay1000)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

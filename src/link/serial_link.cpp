@@ -1,0 +1,198 @@
+#include "link/serial_link.h"
+
+#include "link/messages.h"
+#include "link/notifier.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <limits>
+
+namespace orvanta::link {
+
+SerialLink::SerialLink(PortMap portMap, Notifier &notifier, QObject *parent)
+    : QObject(parent)
+    , portMap_(std::move(portMap))
+    , notifier_(notifier)
+{
+    waitTimer_.setObjectName(QStringLiteral("waitTimer"));
+    waitTimer_.setTimerType(Qt::PreciseTimer);
+    waitTimer_.setInterval(kWaitInterval);
+    connect(&waitTimer_, &QTimer::timeout, this, [this] { TimeoutFlag = kTrue; });
+    connect(&port_, &QSerialPort::errorOccurred, this, &SerialLink::onPortError);
+    applySettings(*PortSettings::parse(settings_));
+}
+
+SerialLink::~SerialLink()
+{
+    ClosePort();
+}
+
+void SerialLink::SetPortNumber(int port)
+{
+    // Takes effect at the next OpenPort; an open port keeps its device.
+    portNumber_ = port;
+}
+
+bool SerialLink::SetPortSettings(const QString &settings)
+{
+    const auto parsed = PortSettings::parse(settings);
+    if (!parsed)
+        return false;
+    settings_ = settings;
+    return applySettings(*parsed);
+}
+
+bool SerialLink::applySettings(const PortSettings &settings)
+{
+    // QSerialPort keeps these for the next open and applies them at once to an open port.
+    bool ok = port_.setBaudRate(settings.baud);
+    ok = port_.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) && ok;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    switch (settings.parity) {
+    case 'E': parity = QSerialPort::EvenParity; break;
+    case 'O': parity = QSerialPort::OddParity; break;
+    case 'M': parity = QSerialPort::MarkParity; break;
+    case 'S': parity = QSerialPort::SpaceParity; break;
+    default: break;
+    }
+    ok = port_.setParity(parity) && ok;
+    ok = port_.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) && ok;
+    ok = port_.setFlowControl(QSerialPort::NoFlowControl) && ok;
+    return ok;
+}
+
+bool SerialLink::IsPortOpen() const
+{
+    return port_.isOpen();
+}
+
+bool SerialLink::OpenPort()
+{
+    if (ending_)
+        return false;
+    if (port_.isOpen())
+        return true;
+    port_.setPortName(devicePath());
+    if (!port_.open(QIODevice::ReadWrite))
+        return false;
+    return port_.isOpen();
+}
+
+void SerialLink::ClosePort()
+{
+    if (port_.isOpen())
+        port_.close();
+}
+
+bool SerialLink::WriteByte(int byte)
+{
+    if (!port_.isOpen())
+        return false;
+    const char c = static_cast<char>(byte & 0xFF);
+    if (port_.write(&c, 1) != 1)
+        return false;
+    // The order and spacing of bytes on the line are part of the protocol.
+    port_.flush();
+    return port_.isOpen();
+}
+
+int SerialLink::BytesWaiting() const
+{
+    if (!port_.isOpen())
+        return 0;
+    const qint64 waiting = port_.bytesAvailable();
+    return static_cast<int>(std::min<qint64>(waiting, std::numeric_limits<qint16>::max()));
+}
+
+void SerialLink::FlushInput()
+{
+    if (port_.isOpen())
+        port_.clear(QSerialPort::Input);
+}
+
+QByteArray SerialLink::ReadBytes()
+{
+    if (!port_.isOpen())
+        return {};
+    return port_.readAll();
+}
+
+QString SerialLink::ReadText()
+{
+    return QString::fromLatin1(ReadBytes());
+}
+
+void SerialLink::StartWaitTimer()
+{
+    if (!ending_)
+        waitTimer_.start();
+}
+
+void SerialLink::StopWaitTimer()
+{
+    waitTimer_.stop();
+}
+
+void SerialLink::SendCode(int code)
+{
+    bool ok = IsPortOpen() || OpenPort();
+    ok = ok && WriteByte(code);
+    if (!ok && !ending_) {
+        notifier_.warn(messages::kSerialPort);
+        ClosePort();
+    }
+}
+
+void SerialLink::Delay(int milliseconds)
+{
+    TimeoutFlag = kFalse;
+    waitTimer_.setInterval(milliseconds);
+    StartWaitTimer();
+    while (TimeoutFlag != kTrue && pumpEvents()) {
+    }
+    StopWaitTimer();
+    waitTimer_.setInterval(kWaitInterval);
+}
+
+bool SerialLink::WaitForBytes(int count)
+{
+    StartWaitTimer();
+    TimeoutFlag = kFalse;
+    bool arrived = false;
+    while (pumpEvents()) {
+        // The tick wins over bytes that came in the same pass.
+        if (TimeoutFlag == kTrue)
+            break;
+        if (BytesWaiting() >= count) {
+            arrived = true;
+            break;
+        }
+    }
+    TimeoutFlag = kFalse;
+    StopWaitTimer();
+    return arrived;
+}
+
+bool SerialLink::pumpEvents()
+{
+    if (ending_)
+        return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return !ending_;
+}
+
+void SerialLink::endWaits()
+{
+    ending_ = true;
+    StopWaitTimer();
+}
+
+void SerialLink::onPortError(QSerialPort::SerialPortError error)
+{
+    // A lost adapter keeps reporting errors many thousand times a second until closed.
+    if (error != QSerialPort::NoError && port_.isOpen())
+        port_.close();
+}
+
+} // namespace orvanta::link

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "link/port_map.h"
+#include "link/port_settings.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+
+namespace orvanta::link {
+
+class Notifier;
+
+// The one serial port to the instrument, the one wait timer and the one
+// TimeoutFlag. Everything runs on the user-interface thread: a wait is a loop
+// that lets pending events run once per pass and sleeps until the next one.
+class SerialLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::milliseconds kWaitInterval{2000};
+    static constexpr qint16 kTrue = -1;
+    static constexpr qint16 kFalse = 0;
+    static inline const QString kDefaultSettings = QStringLiteral("9600,N,8,1");
+
+    SerialLink(PortMap portMap, Notifier &notifier, QObject *parent = nullptr);
+    ~SerialLink() override;
+
+    // Link operations. A false result is a link failure; the caller reacts.
+    void SetPortNumber(int port);
+    bool SetPortSettings(const QString &settings);
+    bool IsPortOpen() const;
+    bool OpenPort();
+    void ClosePort();
+    bool WriteByte(int byte);
+    int BytesWaiting() const;
+    void FlushInput();
+    QByteArray ReadBytes();
+    QString ReadText();
+    void StartWaitTimer();
+    void StopWaitTimer();
+
+    // Opens the port if needed and writes one command code; reports its own failure.
+    void SendCode(int code);
+    // Returns after at least the given time, leaving TimeoutFlag true.
+    void Delay(int milliseconds);
+    // True once count bytes are waiting, false when the wait timer ticks first.
+    bool WaitForBytes(int count);
+
+    // One pass of a wait: runs what is pending, sleeping until something is.
+    // False once the program is ending, so every wait loop can unwind.
+    bool pumpEvents();
+    // The program is ending: every running and later wait returns at once
+    // and the port is not opened again.
+    void endWaits();
+    bool ending() const { return ending_; }
+
+    qint16 timeoutFlag() const { return TimeoutFlag; }
+    int portNumber() const { return portNumber_; }
+    QString portSettings() const { return settings_; }
+    QString devicePath() const { return portMap_.devicePath(portNumber_); }
+    const QTimer &waitTimer() const { return waitTimer_; }
+    Notifier &notifier() const { return notifier_; }
+
+private:
+    void onPortError(QSerialPort::SerialPortError error);
+    bool applySettings(const PortSettings &settings);
+
+    PortMap portMap_;
+    Notifier &notifier_;
+    QSerialPort port_;
+    QTimer waitTimer_;
+    qint16 TimeoutFlag = kFalse;
+    int portNumber_ = 1;
+    QString settings_ = kDefaultSettings;
+    bool ending_ = false;
+};
+
+} // namespace orvanta::link

@@ -1,0 +1,10 @@
+#include "support/recording_notifier.h"
+
+namespace orvanta::test {
+
+void RecordingNotifier::showWarning(const QString &text, const QString &title)
+{
+    messages.append({text, title});
+}
+
+} // namespace orvanta::test

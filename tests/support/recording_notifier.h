@@ -1,0 +1,27 @@
+#pragma once
+
+#include "link/notifier.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+namespace orvanta::test {
+
+// Keeps every message the program would have shown, in order.
+class RecordingNotifier : public link::Notifier
+{
+public:
+    using Message = QPair<QString, QString>; // text, title
+
+    QList<Message> messages;
+    int beeps = 0;
+
+    void clear() { messages.clear(); beeps = 0; }
+
+protected:
+    void showWarning(const QString &text, const QString &title) override;
+    void soundBeep() override { ++beeps; }
+};
+
+} // namespace orvanta::test

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace orvanta::test {
+
+// orvanta-sim on a pseudo-terminal, recording what it receives.
+class SimProcess
+{
+public:
+    struct Received
+    {
+        qint64 nanoseconds; // CLOCK_MONOTONIC, as the test's own monotonicNanoseconds()
+        quint8 byte;
+    };
+
+    explicit SimProcess(const QStringList &options = {});
+    ~SimProcess();
+
+    bool started() const { return !devicePath_.isEmpty(); }
+    QString devicePath() const { return devicePath_; }
+
+    QList<Received> received() const;
+    QByteArray receivedBytes() const;
+    // Lets events run until the simulator has recorded at least count bytes.
+    bool waitForReceived(int count, int timeoutMs = 5000) const;
+
+    void kill();
+
+    static qint64 monotonicNanoseconds();
+
+private:
+    QTemporaryDir dir_;
+    QProcess process_;
+    QString devicePath_;
+    QString recordPath_;
+};
+
+} // namespace orvanta::test
