@@ -1,0 +1,46 @@
+// Start-up to the main window shown: every window loaded, the settings read.
+#include "app/program.h"
+#include "panel/main_window.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace orvanta;
+
+namespace {
+
+class NullNotifier : public link::Notifier
+{
+protected:
+    void showWarning(const QString &, const QString &) override {}
+};
+
+void BM_StartUpToWindowShown(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString settings = dir.filePath(QStringLiteral("orva.set"));
+    for (auto _ : state) {
+        app::Program program(link::PortMap{}, std::make_unique<NullNotifier>(), [] {}, settings);
+        program.start();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(program.panel().window().isVisible());
+        state.PauseTiming();
+        program.panel().window().hide();
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_StartUpToWindowShown)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

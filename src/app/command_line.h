@@ -1,0 +1,30 @@
+#pragma once
+
+#include "link/port_map.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace orvanta::app {
+
+struct CommandLine
+{
+    bool help = false;
+    bool listPorts = false;
+    bool simulate = false;
+    QStringList simulatorOptions;
+    QList<link::PortMap::Assignment> devices;
+    QString error; // set when the command line cannot be used
+    // The error names options we do not know, which may still be the toolkit's own.
+    bool onlyUnknownOptions = false;
+
+    static CommandLine parse(const QStringList &arguments);
+    static QString helpText();
+};
+
+// The serial devices Qt sees, one a line, so a user can find their adapter.
+QString listPorts();
+
+} // namespace orvanta::app

@@ -1,0 +1,70 @@
+#include "app/command_line.h"
+#include "app/program.h"
+#include "app/simulator_process.h"
+#include "panel/message_box_notifier.h"
+
+#include <QApplication>
+#include <QProcessEnvironment>
+
+#include <cstdio>
+
+using namespace orvanta;
+
+namespace {
+
+int fail(const QString &text)
+{
+    std::fprintf(stderr, "orvanta: %s\n", qPrintable(text));
+    return 2;
+}
+
+QStringList argumentList(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Mistakes, help and the port list need no display, so they come before the
+    // application object; options it does not know may still be the toolkit's.
+    const app::CommandLine early = app::CommandLine::parse(argumentList(argc, argv));
+    if (!early.error.isEmpty() && !early.onlyUnknownOptions)
+        return fail(early.error);
+    if (early.error.isEmpty() && (early.help || early.listPorts)) {
+        std::fputs(qPrintable(early.help ? app::CommandLine::helpText() : app::listPorts()), stdout);
+        return 0;
+    }
+
+    QApplication application(argc, argv);
+    const app::CommandLine line = app::CommandLine::parse(QCoreApplication::arguments());
+    if (!line.error.isEmpty())
+        return fail(line.error);
+
+    link::PortMap portMap;
+    for (const link::PortMap::Assignment &device : line.devices)
+        portMap.setDevice(device.port, device.path);
+    portMap.readEnvironment(QProcessEnvironment::systemEnvironment());
+
+    app::SimulatorProcess simulator;
+    if (line.simulate) {
+        const QString path = simulator.start(line.simulatorOptions);
+        if (path.isEmpty())
+            return fail(simulator.error());
+        portMap.setSimulator(path);
+    }
+
+    int result = 0;
+    {
+        app::Program program(portMap, std::make_unique<panel::MessageBoxNotifier>(),
+                             [] { QCoreApplication::exit(0); });
+        program.start();
+        result = QApplication::exec();
+    }
+    simulator.stop();
+    return result;
+}

@@ -1,0 +1,42 @@
+#include "app/program.h"
+
+#include "help/about_window.h"
+#include "help/help_window.h"
+#include "logger/logger_window.h"
+#include "panel/main_window.h"
+#include "picture/files_window.h"
+#include "picture/upload_window.h"
+
+namespace orvanta::app {
+
+std::vector<panel::FrontPanel::FormSpec> programForms(link::SerialLink &link, link::Notifier &notifier)
+{
+    Q_UNUSED(link);
+    Q_UNUSED(notifier);
+    return {
+        {QStringLiteral("frmUpload"), [] { return new picture::UploadWindow; }},
+        {QStringLiteral("frmHelp"), [] { return new help::HelpWindow; }},
+        {QStringLiteral("frmLogger"), [] { return new logger::LoggerWindow; }},
+        {QStringLiteral("frmAbout"), [] { return new help::AboutWindow; }},
+        {QStringLiteral("frmFiles"), [] { return new picture::FilesWindow; }},
+    };
+}
+
+Program::Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,
+                 panel::FrontPanel::EndProgram endProgram, QString settingsPath)
+    : notifier_(std::move(notifier))
+    , link_(std::make_unique<link::SerialLink>(std::move(portMap), *notifier_))
+    , panel_(std::make_unique<panel::FrontPanel>(*link_, *notifier_, programForms(*link_, *notifier_),
+                                                 std::move(endProgram), std::move(settingsPath)))
+{
+}
+
+Program::~Program() = default;
+
+void Program::start()
+{
+    panel_->Form_Load();
+    panel_->window().show();
+}
+
+} // namespace orvanta::app

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "link/notifier.h"
+#include "link/port_map.h"
+#include "link/serial_link.h"
+#include "panel/front_panel.h"
+
+#include <memory>
+
+namespace orvanta::app {
+
+// The program's one link, its windows and its front panel, put together.
+class Program
+{
+public:
+    Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,
+            panel::FrontPanel::EndProgram endProgram,
+            QString settingsPath = panel::SettingsFile::kFileName);
+    ~Program();
+
+    // Start-up, then the main window is shown, also after a failed start-up.
+    void start();
+
+    link::Notifier &notifier() const { return *notifier_; }
+    link::SerialLink &link() const { return *link_; }
+    panel::FrontPanel &panel() const { return *panel_; }
+
+private:
+    std::unique_ptr<link::Notifier> notifier_;
+    std::unique_ptr<link::SerialLink> link_;
+    std::unique_ptr<panel::FrontPanel> panel_;
+};
+
+// The other windows, in the order start-up loads them.
+std::vector<panel::FrontPanel::FormSpec> programForms(link::SerialLink &link, link::Notifier &notifier);
+
+} // namespace orvanta::app

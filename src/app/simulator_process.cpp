@@ -1,0 +1,58 @@
+#include "app/simulator_process.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+
+#include <csignal>
+#include <sys/prctl.h>
+
+namespace orvanta::app {
+
+namespace {
+constexpr int kStartTimeoutMs = 5000;
+constexpr int kStopTimeoutMs = 2000;
+} // namespace
+
+SimulatorProcess::~SimulatorProcess()
+{
+    stop();
+}
+
+QString SimulatorProcess::start(const QStringList &options)
+{
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("orvanta-sim"));
+    process_.setProgram(program);
+    process_.setArguments(options);
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The simulator must not outlive a program that is killed.
+    process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    process_.start();
+    if (!process_.waitForStarted(kStartTimeoutMs)) {
+        error_ = QStringLiteral("Can't start the simulator %1: %2").arg(program, process_.errorString());
+        return {};
+    }
+    QDeadlineTimer deadline(kStartTimeoutMs);
+    while (!process_.canReadLine() && !deadline.hasExpired()
+           && process_.state() == QProcess::Running)
+        process_.waitForReadyRead(int(deadline.remainingTime()));
+    const QString path = QString::fromLocal8Bit(process_.readLine()).trimmed();
+    if (path.isEmpty()) {
+        error_ = QStringLiteral("The simulator %1 did not name its device").arg(program);
+        stop();
+    }
+    return path;
+}
+
+void SimulatorProcess::stop()
+{
+    if (process_.state() == QProcess::NotRunning)
+        return;
+    process_.terminate();
+    if (!process_.waitForFinished(kStopTimeoutMs)) {
+        process_.kill();
+        process_.waitForFinished(kStopTimeoutMs);
+    }
+}
+
+} // namespace orvanta::app

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace orvanta::app {
+
+// orvanta-sim as a child of the program, for --simulate.
+class SimulatorProcess
+{
+public:
+    ~SimulatorProcess();
+
+    // Starts the simulator beside this program; its device path, or empty with error set.
+    QString start(const QStringList &options);
+    void stop();
+    const QString &error() const { return error_; }
+
+private:
+    QProcess process_;
+    QString error_;
+};
+
+} // namespace orvanta::app

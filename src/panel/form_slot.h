@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+namespace orvanta::panel {
+
+// One of the program's other windows. It is loaded (created, running its own
+// load handling) hidden at start-up; its close box unloads it, and the next
+// showing loads it afresh.
+class FormSlot
+{
+public:
+    using Factory = std::function<QWidget *()>;
+
+    FormSlot(QString name, Factory factory);
+    ~FormSlot();
+    FormSlot(const FormSlot &) = delete;
+    FormSlot &operator=(const FormSlot &) = delete;
+
+    // False when the window could not be created.
+    bool load();
+    bool show();
+    void hide();
+
+    bool loaded() const { return !form_.isNull(); }
+    QWidget *form() const { return form_.data(); }
+    const QString &name() const { return name_; }
+
+private:
+    QString name_;
+    Factory factory_;
+    QPointer<QWidget> form_;
+};
+
+} // namespace orvanta::panel

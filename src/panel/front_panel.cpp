@@ -1,0 +1,136 @@
+#include "panel/front_panel.h"
+
+#include "link/messages.h"
+#include "link/notifier.h"
+#include "link/serial_link.h"
+#include "panel/main_window.h"
+#include "panel/menu_item.h"
+
+#include <QAction>
+#include <QTimer>
+
+namespace orvanta::panel {
+
+namespace {
+
+QString nameOf(std::string_view item)
+{
+    return QString::fromLatin1(item.data(), qsizetype(item.size()));
+}
+
+} // namespace
+
+FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormSpec> forms,
+                       EndProgram endProgram, QString settingsPath)
+    : link_(link)
+    , notifier_(notifier)
+    , endProgram_(std::move(endProgram))
+    , settingsFile_(std::move(settingsPath))
+    , window_(std::make_unique<MainWindow>())
+{
+    for (FormSpec &spec : forms)
+        forms_.push_back(std::make_unique<FormSlot>(spec.name, std::move(spec.factory)));
+
+    for (const PortChoice &choice : kPortChoices)
+        connect(window_->menuItem(nameOf(choice.item)), &QAction::triggered, this,
+                [this, &choice] { choosePort(choice); });
+    for (const BaudChoice &choice : kBaudChoices)
+        connect(window_->menuItem(nameOf(choice.item)), &QAction::triggered, this,
+                [this, &choice] { chooseBaud(choice); });
+    connect(window_->menuItem(QStringLiteral("mnuExit")), &QAction::triggered, this, &FrontPanel::Shutdown);
+    connect(window_.get(), &MainWindow::closeRequested, this, &FrontPanel::Shutdown);
+}
+
+FrontPanel::~FrontPanel() = default;
+
+FormSlot *FrontPanel::form(const QString &name) const
+{
+    for (const auto &slot : forms_)
+        if (slot->name() == name)
+            return slot.get();
+    return nullptr;
+}
+
+bool FrontPanel::Form_Load()
+{
+    // The other windows first: their own load handling runs now, hidden.
+    for (const auto &slot : forms_)
+        if (!slot->load())
+            return failStartUp();
+
+    const std::optional<SavedSettings> read = settingsFile_.read();
+    if (!read)
+        return failStartUp();
+    saved_ = *read;
+    savedKnown_ = true;
+
+    const PortChoice &port = portChoiceFor(saved_.port);
+    checkOnly(kPortChoices, {});
+    link_.SetPortNumber(port.port);
+    setItemChecked(window_->menuItem(nameOf(port.item)), true);
+
+    const BaudChoice &baud = baudChoiceFor(saved_.baud);
+    checkOnly(kBaudChoices, {});
+    if (!link_.SetPortSettings(nameOf(baud.settings)))
+        return failStartUp();
+    setItemChecked(window_->menuItem(nameOf(baud.item)), true);
+
+    // The first poll comes one interval after start-up, not during it.
+    window_->pollTimer()->start();
+    return true;
+}
+
+bool FrontPanel::failStartUp()
+{
+    notifier_.warn(link::messages::kSettingsFile);
+    link_.ClosePort();
+    window_->pollTimer()->stop();
+    link_.StopWaitTimer();
+    return false;
+}
+
+void FrontPanel::checkOnly(const auto &choices, std::string_view item)
+{
+    for (const auto &choice : choices)
+        setItemChecked(window_->menuItem(nameOf(choice.item)), choice.item == item);
+}
+
+void FrontPanel::choosePort(const PortChoice &choice)
+{
+    // An open port keeps its device; the new number counts from the next open.
+    link_.SetPortNumber(choice.port);
+    checkOnly(kPortChoices, choice.item);
+    saved_.port = choice.saved;
+    savedKnown_ = true;
+}
+
+void FrontPanel::chooseBaud(const BaudChoice &choice)
+{
+    link_.SetPortSettings(nameOf(choice.settings));
+    checkOnly(kBaudChoices, choice.item);
+    saved_.baud = choice.saved;
+    savedKnown_ = true;
+}
+
+void FrontPanel::Shutdown()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    if (savedKnown_)
+        settingsFile_.write(saved_);
+    link_.ClosePort();
+
+    // Any wait still on the stack unwinds without a word; no window runs
+    // close handling of its own.
+    link_.endWaits();
+    notifier_.silence();
+    window_->pollTimer()->stop();
+    for (const auto &slot : forms_)
+        slot->hide();
+    window_->hide();
+    if (endProgram_)
+        endProgram_();
+}
+
+} // namespace orvanta::panel

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "panel/form_slot.h"
+#include "panel/port_baud_choices.h"
+#include "panel/settings_file.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace orvanta::link {
+class Notifier;
+class SerialLink;
+} // namespace orvanta::link
+
+namespace orvanta::panel {
+
+class MainWindow;
+
+// The life of the main window: start-up, the port and baud items, shutdown.
+class FrontPanel : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct FormSpec
+    {
+        QString name;
+        FormSlot::Factory factory;
+    };
+    using EndProgram = std::function<void()>;
+
+    // forms: the other windows, in the order start-up loads them.
+    FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormSpec> forms,
+               EndProgram endProgram, QString settingsPath = SettingsFile::kFileName);
+    ~FrontPanel() override;
+
+    MainWindow &window() const { return *window_; }
+    link::SerialLink &link() const { return link_; }
+    FormSlot *form(const QString &name) const;
+
+    // Start-up; false when it ended in the settings-file message.
+    bool Form_Load();
+    // "&Exit" and the close box: save, close the port, end at once.
+    void Shutdown();
+
+    const SavedSettings &saved() const { return saved_; }
+
+private:
+    void choosePort(const PortChoice &choice);
+    void chooseBaud(const BaudChoice &choice);
+    void checkOnly(const auto &choices, std::string_view item);
+    bool failStartUp();
+
+    link::SerialLink &link_;
+    link::Notifier &notifier_;
+    EndProgram endProgram_;
+    SettingsFile settingsFile_;
+    std::unique_ptr<MainWindow> window_;
+    std::vector<std::unique_ptr<FormSlot>> forms_;
+    SavedSettings saved_;
+    // Whether saved_ holds what the file said or what the user chose; if
+    // neither, exit leaves the file alone rather than overwrite it with nothing.
+    bool savedKnown_ = false;
+    bool ended_ = false;
+};
+
+} // namespace orvanta::panel

@@ -1,0 +1,305 @@
+// Start-up, the port and baud items, and shutdown, on the real windows.
+#include "app/program.h"
+#include "link/messages.h"
+#include "panel/main_window.h"
+#include "panel/menu_item.h"
+#include "support/recording_notifier.h"
+#include "support/sim_process.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace orvanta;
+using test::RecordingNotifier;
+using test::SimProcess;
+
+namespace {
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+// One run of the program in a folder of its own.
+struct Run
+{
+    explicit Run(const QString &folder, const QString &device = {})
+    {
+        link::PortMap map;
+        for (int port = 1; port <= 4; ++port)
+            map.setDevice(port, device.isEmpty() ? folder + "/no-such-tty" : device);
+        auto recorder = std::make_unique<RecordingNotifier>();
+        notifier = recorder.get();
+        program = std::make_unique<app::Program>(map, std::move(recorder), [this] { ++ended; },
+                                                 folder + "/orva.set");
+    }
+
+    panel::MainWindow &window() const { return program->panel().window(); }
+    QAction *item(const char *name) const { return window().menuItem(QString::fromLatin1(name)); }
+
+    QStringList checkedItems() const
+    {
+        QStringList names;
+        for (QAction *action : window().leafItems())
+            if (panel::itemChecked(action))
+                names << action->objectName();
+        return names;
+    }
+
+    RecordingNotifier *notifier = nullptr;
+    std::unique_ptr<app::Program> program;
+    int ended = 0;
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const RecordingNotifier::Message kSettingsMessage{link::messages::kSettingsFile.text.toString(),
+                                                  link::messages::kSettingsFile.title.toString()};
+
+} // namespace
+
+class TestFrontPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUpFromFile_data();
+    void startUpFromFile();
+    void menusChosenAreSavedAndUsedNextTime();
+    void startUpLoadsTheOtherWindowsHiddenInOrder();
+    void unreadableSettingsFile();
+    void windowThatFailsToLoad();
+    void closeBoxSavesLikeExit();
+    void exitInsideARunningWait();
+    void baudItemRetunesTheOpenPort();
+};
+
+void TestFrontPanel::startUpFromFile_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QStringList>("checked");
+    QTest::addColumn<QByteArray>("afterExit");
+
+    QTest::newRow("no file") << QByteArray("<missing>") << 4 << "38400,N,8,1"
+                             << QStringList{"mnuPort4", "mnu384k"} << hex("00000000");
+    QTest::newRow("port 2 at 19.2K") << hex("0200020002000200") << 2 << "19200,N,8,1"
+                                     << QStringList{"mnuPort2", "mnu192k"} << hex("0200020002000200");
+    QTest::newRow("port 1 at 9.6K") << hex("0200010002000100") << 1 << "9600,N,8,1"
+                                    << QStringList{"mnuPort1", "mnu9600"} << hex("0200010002000100");
+    QTest::newRow("28.8K") << hex("0200030002000300") << 3 << "28800,N,8,1"
+                           << QStringList{"mnuPort3", "mnu288k"} << hex("0200030002000300");
+    QTest::newRow("port 0, baud 7 kept") << hex("0200070002000000") << 4 << "38400,N,8,1"
+                                         << QStringList{"mnuPort4", "mnu384k"} << hex("0200070002000000");
+    QTest::newRow("port 5 kept") << hex("0200010002000500") << 4 << "9600,N,8,1"
+                                 << QStringList{"mnuPort4", "mnu9600"} << hex("0200010002000500");
+    QTest::newRow("six bytes: port 3") << hex("000002000300") << 3 << "38400,N,8,1"
+                                       << QStringList{"mnuPort3", "mnu384k"} << hex("000002000300");
+    QTest::newRow("longer file tail kept") << hex("02000100020002000a0b") << 2 << "9600,N,8,1"
+                                           << QStringList{"mnuPort2", "mnu9600"} << hex("02000100020002000a0b");
+}
+
+void TestFrontPanel::startUpFromFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, port);
+    QFETCH(QString, settings);
+    QFETCH(QStringList, checked);
+    QFETCH(QByteArray, afterExit);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("orva.set");
+    if (file != "<missing>")
+        writeFile(path, file);
+
+    Run run(dir.path());
+    QVERIFY(run.program->panel().Form_Load());
+    QCOMPARE(readFile(path), file == "<missing>" ? QByteArray() : file);
+    QCOMPARE(run.program->link().portNumber(), port);
+    QCOMPARE(run.program->link().portSettings(), settings);
+    // Before any poll nothing else carries a check mark, and nothing was sent.
+    QCOMPARE(run.checkedItems(), checked);
+    QVERIFY(!run.program->link().IsPortOpen());
+    QVERIFY(run.window().pollTimer()->isActive());
+    QVERIFY(run.notifier->messages.isEmpty());
+
+    run.item("mnuExit")->trigger();
+    QCOMPARE(readFile(path), afterExit);
+    QCOMPARE(run.ended, 1);
+}
+
+void TestFrontPanel::menusChosenAreSavedAndUsedNextTime()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("orva.set");
+    {
+        Run run(dir.path());
+        QVERIFY(run.program->panel().Form_Load());
+        run.item("mnuPort2")->trigger();
+        run.item("mnu192k")->trigger();
+        QCOMPARE(run.checkedItems(), (QStringList{"mnuPort2", "mnu192k"}));
+        // Nothing is written before exit.
+        QCOMPARE(readFile(path), QByteArray());
+        run.item("mnuExit")->trigger();
+    }
+    QCOMPARE(readFile(path), hex("0200020002000200"));
+
+    Run next(dir.path());
+    QVERIFY(next.program->panel().Form_Load());
+    QCOMPARE(next.program->link().portNumber(), 2);
+    QCOMPARE(next.program->link().portSettings(), QString("19200,N,8,1"));
+    QCOMPARE(next.checkedItems(), (QStringList{"mnuPort2", "mnu192k"}));
+}
+
+void TestFrontPanel::startUpLoadsTheOtherWindowsHiddenInOrder()
+{
+    QTemporaryDir dir;
+    Run run(dir.path());
+    QVERIFY(run.program->panel().Form_Load());
+    const QList<QPair<QString, QString>> forms{{"frmUpload", "Download"},
+                                               {"frmHelp", "HELP"},
+                                               {"frmLogger", "Logger"},
+                                               {"frmAbout", "About Brellin Orvanta"},
+                                               {"frmFiles", "File Organisation"}};
+    for (const auto &[name, caption] : forms) {
+        panel::FormSlot *slot = run.program->panel().form(name);
+        QVERIFY2(slot && slot->loaded(), qPrintable(name));
+        QCOMPARE(slot->form()->objectName(), name);
+        QCOMPARE(slot->form()->windowTitle(), caption);
+        QVERIFY(!slot->form()->isVisible());
+    }
+}
+
+void TestFrontPanel::unreadableSettingsFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("orva.set"));
+    Run run(dir.path());
+    QVERIFY(!run.program->panel().Form_Load());
+    QCOMPARE(run.notifier->messages, QList{kSettingsMessage});
+    QVERIFY(!run.window().pollTimer()->isActive());
+    QVERIFY(!run.program->link().waitTimer().isActive());
+    QVERIFY(run.checkedItems().isEmpty());
+
+    // The program goes on; exit still closes and ends though the file cannot be written.
+    run.program->start();
+    QVERIFY(run.window().isVisible());
+    run.item("mnuPort3")->trigger();
+    run.item("mnuExit")->trigger();
+    QCOMPARE(run.ended, 1);
+    QVERIFY(QFileInfo(dir.filePath("orva.set")).isDir());
+}
+
+void TestFrontPanel::windowThatFailsToLoad()
+{
+    // A start-up that ends before the file is read must not overwrite it at exit.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("orva.set");
+    writeFile(path, hex("0200020002000300"));
+
+    link::PortMap map;
+    RecordingNotifier notifier;
+    link::SerialLink serial(map, notifier);
+    QString loaded;
+    std::vector<panel::FrontPanel::FormSpec> forms{
+        {"frmUpload", [&]() -> QWidget * { loaded += 'U'; return new QWidget; }},
+        {"frmHelp", [&]() -> QWidget * { loaded += 'H'; return nullptr; }},
+        {"frmLogger", [&]() -> QWidget * { loaded += 'L'; return new QWidget; }}};
+    int ended = 0;
+    panel::FrontPanel panel(serial, notifier, std::move(forms), [&] { ++ended; }, path);
+    QVERIFY(!panel.Form_Load());
+    QCOMPARE(loaded, QString("UH"));
+    QCOMPARE(notifier.messages, QList{kSettingsMessage});
+    QVERIFY(!panel.window().pollTimer()->isActive());
+    panel.Shutdown();
+    QCOMPARE(ended, 1);
+    QCOMPARE(readFile(path), hex("0200020002000300"));
+}
+
+void TestFrontPanel::closeBoxSavesLikeExit()
+{
+    SimProcess sim;
+    QTemporaryDir dir;
+    Run run(dir.path(), sim.devicePath());
+    QVERIFY(run.program->panel().Form_Load());
+    run.window().show();
+    run.item("mnuPort1")->trigger();
+    run.item("mnu288k")->trigger();
+    run.program->link().SendCode(47);
+    QVERIFY(run.program->link().IsPortOpen());
+
+    QVERIFY(run.window().close());
+    QCOMPARE(readFile(dir.filePath("orva.set")), hex("0200030002000100"));
+    QVERIFY(!run.program->link().IsPortOpen());
+    QCOMPARE(run.ended, 1);
+    for (const char *name : {"frmUpload", "frmHelp", "frmLogger", "frmAbout", "frmFiles"})
+        QVERIFY(!run.program->panel().form(name)->form()->isVisible());
+}
+
+void TestFrontPanel::exitInsideARunningWait()
+{
+    SimProcess sim({"--silent"});
+    QTemporaryDir dir;
+    Run run(dir.path(), sim.devicePath());
+    QVERIFY(run.program->panel().Form_Load());
+    link::SerialLink &serial = run.program->link();
+    QVERIFY(serial.OpenPort());
+
+    QTimer::singleShot(200, run.item("mnuExit"), &QAction::trigger);
+    QElapsedTimer clock;
+    clock.start();
+    const bool arrived = serial.WaitForBytes(16);
+    QVERIFY(!arrived);
+    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(run.ended, 1);
+    QVERIFY(!serial.IsPortOpen());
+    QCOMPARE(readFile(dir.filePath("orva.set")), hex("00000000"));
+
+    // Whatever the unwound caller would say next is not shown, and the port stays shut.
+    run.notifier->warn(link::messages::kSerialPort);
+    serial.SendCode(47);
+    QVERIFY(run.notifier->messages.isEmpty());
+    QVERIFY(!serial.IsPortOpen());
+}
+
+void TestFrontPanel::baudItemRetunesTheOpenPort()
+{
+    SimProcess sim;
+    QTemporaryDir dir;
+    Run run(dir.path(), sim.devicePath());
+    QVERIFY(run.program->panel().Form_Load());
+    link::SerialLink &serial = run.program->link();
+    serial.SendCode(13);
+    QVERIFY(serial.WaitForBytes(16));
+
+    run.item("mnu9600")->trigger();
+    QCOMPARE(serial.portSettings(), QString("9600,N,8,1"));
+    QVERIFY(serial.IsPortOpen());
+    // A port item while open says nothing and keeps the open device.
+    run.item("mnuPort2")->trigger();
+    QVERIFY(serial.IsPortOpen());
+    serial.SendCode(47);
+    QVERIFY(sim.waitForReceived(2));
+    QVERIFY(run.notifier->messages.isEmpty());
+    QCOMPARE(run.checkedItems(), (QStringList{"mnuPort2", "mnu9600"}));
+}
+
+QTEST_MAIN(TestFrontPanel)
+#include "test_front_panel.moc"
