@@ -9,10 +9,9 @@
 
 namespace orvanta::app {
 
-std::vector<panel::FrontPanel::FormSpec> programForms(link::SerialLink &link, link::Notifier &notifier)
+std::vector<panel::FrontPanel::FormSpec> programForms(const Program &program)
 {
-    Q_UNUSED(link);
-    Q_UNUSED(notifier);
+    Q_UNUSED(program);
     return {
         {QStringLiteral("frmUpload"), [] { return new picture::UploadWindow; }},
         {QStringLiteral("frmHelp"), [] { return new help::HelpWindow; }},
@@ -26,7 +25,7 @@ Program::Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier
                  panel::FrontPanel::EndProgram endProgram, QString settingsPath)
     : notifier_(std::move(notifier))
     , link_(std::make_unique<link::SerialLink>(std::move(portMap), *notifier_))
-    , panel_(std::make_unique<panel::FrontPanel>(*link_, *notifier_, programForms(*link_, *notifier_),
+    , panel_(std::make_unique<panel::FrontPanel>(*link_, *notifier_, programForms(*this),
                                                  std::move(endProgram), std::move(settingsPath)))
 {
 }

@@ -31,7 +31,8 @@ private:
     std::unique_ptr<panel::FrontPanel> panel_;
 };
 
-// The other windows, in the order start-up loads them.
-std::vector<panel::FrontPanel::FormSpec> programForms(link::SerialLink &link, link::Notifier &notifier);
+// The other windows, in the order start-up loads them. They are made when
+// loaded, by which time the program's link and panel exist.
+std::vector<panel::FrontPanel::FormSpec> programForms(const Program &program);
 
 } // namespace orvanta::app

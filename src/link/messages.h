@@ -16,6 +16,11 @@ namespace messages {
 
 inline constexpr Message kSerialPort{u"Can't communicate with Orvanta", u"Serial Port Error"};
 inline constexpr Message kSettingsFile{u"Can't find orva.set", u"Can't Find Settings File"};
+inline constexpr Message kStatusTimeout{
+    u"Check connection from Serial port to Orvanta & Orvanta power", u"Can't Communicate with Orvanta"};
+inline constexpr Message kStatusLinkFailure{
+    u"Check connection from Serial port to Orvanta, Check Baud Rate and Portnumber(Special-Setup) Then restart program",
+    u"Can't Communicate with Orvanta"};
 
 } // namespace messages
 

@@ -2,6 +2,7 @@
 
 #include "link/port_map.h"
 #include "link/port_settings.h"
+#include "link/status_block.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -45,6 +46,15 @@ public:
     void StartWaitTimer();
     void StopWaitTimer();
 
+    // Requests a fresh status block and keeps it; on failure says so once and
+    // keeps the last one.
+    void ReadStatus();
+    const StatusBlock &statusBlock() const { return StatusBlock_; }
+
+    // True while real-time error output runs; whoever finds it set first ends it.
+    bool realtimeActive() const { return RealtimeActive != kFalse; }
+    void setRealtimeActive(bool active) { RealtimeActive = active ? kTrue : kFalse; }
+
     // Opens the port if needed and writes one command code; reports its own failure.
     void SendCode(int code);
     // Returns after at least the given time, leaving TimeoutFlag true.
@@ -76,6 +86,8 @@ private:
     QSerialPort port_;
     QTimer waitTimer_;
     qint16 TimeoutFlag = kFalse;
+    qint16 RealtimeActive = kFalse;
+    StatusBlock StatusBlock_;
     int portNumber_ = 1;
     QString settings_ = kDefaultSettings;
     bool ending_ = false;

@@ -18,6 +18,20 @@ QString nameOf(std::string_view item)
     return QString::fromLatin1(item.data(), qsizetype(item.size()));
 }
 
+// Menu items that show another window, and what that does to the poll.
+struct WindowItem
+{
+    std::string_view item;
+    std::string_view form;
+    std::optional<link::PollEvent> event;
+};
+
+constexpr WindowItem kWindowItems[] = {
+    {.item = "mnuUpload", .form = "frmUpload", .event = link::PollEvent::PictureWindowOpened},
+    {.item = "mnuHelpContents", .form = "frmHelp", .event = std::nullopt},
+    {.item = "mnuAbout", .form = "frmAbout", .event = std::nullopt},
+};
+
 } // namespace
 
 FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormSpec> forms,
@@ -37,6 +51,9 @@ FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::ve
     for (const BaudChoice &choice : kBaudChoices)
         connect(window_->menuItem(nameOf(choice.item)), &QAction::triggered, this,
                 [this, &choice] { chooseBaud(choice); });
+    for (const WindowItem &item : kWindowItems)
+        connect(window_->menuItem(nameOf(item.item)), &QAction::triggered, this,
+                [this, &item] { openWindow(nameOf(item.form), item.event); });
     connect(window_->menuItem(QStringLiteral("mnuExit")), &QAction::triggered, this, &FrontPanel::Shutdown);
     connect(window_.get(), &MainWindow::closeRequested, this, &FrontPanel::Shutdown);
 }
@@ -76,7 +93,7 @@ bool FrontPanel::Form_Load()
     setItemChecked(window_->menuItem(nameOf(baud.item)), true);
 
     // The first poll comes one interval after start-up, not during it.
-    window_->pollTimer()->start();
+    pollEvent(link::PollEvent::MainWindowCreated);
     return true;
 }
 
@@ -84,9 +101,28 @@ bool FrontPanel::failStartUp()
 {
     notifier_.warn(link::messages::kSettingsFile);
     link_.ClosePort();
-    window_->pollTimer()->stop();
+    pollEvent(link::PollEvent::StartUpFailed);
     link_.StopWaitTimer();
     return false;
+}
+
+void FrontPanel::pollEvent(link::PollEvent event)
+{
+    if (ended_)
+        return;
+    QTimer *poll = window_->pollTimer();
+    if (!link::pollRunsAfter(event))
+        poll->stop();
+    else if (!poll->isActive())
+        poll->start();
+}
+
+void FrontPanel::openWindow(const QString &form, std::optional<link::PollEvent> event)
+{
+    if (event)
+        pollEvent(*event);
+    if (FormSlot *slot = this->form(form))
+        slot->show();
 }
 
 void FrontPanel::checkOnly(const auto &choices, std::string_view item)

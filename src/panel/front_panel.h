@@ -1,11 +1,14 @@
 #pragma once
 
+#include "link/poll_switch.h"
 #include "panel/form_slot.h"
 #include "panel/port_baud_choices.h"
 #include "panel/settings_file.h"
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 #include <functional>
 #include <memory>
@@ -21,7 +24,7 @@ namespace orvanta::panel {
 class MainWindow;
 
 // The life of the main window: start-up, the port and baud items, shutdown.
-class FrontPanel : public QObject
+class FrontPanel : public QObject, public link::PollSwitch
 {
     Q_OBJECT
 
@@ -49,7 +52,11 @@ public:
 
     const SavedSettings &saved() const { return saved_; }
 
+    // Starts or stops the status poll as the event calls for.
+    void pollEvent(link::PollEvent event) override;
+
 private:
+    void openWindow(const QString &form, std::optional<link::PollEvent> event);
     void choosePort(const PortChoice &choice);
     void chooseBaud(const BaudChoice &choice);
     void checkOnly(const auto &choices, std::string_view item);
