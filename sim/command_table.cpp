@@ -45,6 +45,11 @@ constexpr Command statusRequest(std::uint8_t code)
     return {.code = code, .action = Action::statusRequest};
 }
 
+constexpr Command picture(std::uint8_t code, Action action)
+{
+    return {.code = code, .action = action};
+}
+
 // Byte 1, timebase range: H, 2H, V, 2V, Parade.
 constexpr std::uint8_t kHvRanges[] = {0x20, 0x40, 0xA0, 0xC0, 0x60};
 // Byte 1, magnified ranges: HMag, VMag, LSel.
@@ -57,12 +62,15 @@ constexpr std::uint8_t kSdiInputs[] = {0x1E, 0x1D};
 constexpr std::uint8_t kAnalogInputs[] = {0x1B, 0x17, 0x0F};
 
 // Every code the instrument knows, in ascending code order.
-// Codes 7, 8 (stored log), 10, 11, 12 (picture transfer) and 14 (real-time errors)
-// are not served yet: they read as unknown. Code 16 is also the end of real-time
-// output; while that is not served it only selects embedded group 1.
+// Codes 7, 8 (stored log) and 14 (real-time errors) are not served yet: they read
+// as unknown. Code 16 is also the end of real-time output; while that is not served
+// it only selects embedded group 1.
 constexpr Command kCommands[] = {
     noChange(1), noChange(2), noChange(3), noChange(4), // arrows: cursors and boxes move
     noChange(5), noChange(6),                           // phase arrows
+    picture(10, Action::pictureBlock),
+    picture(11, Action::pictureStart),
+    picture(12, Action::pictureEnd),
     statusRequest(13),
     stepField(15, 14, 0x1F, kSdiInputs), // cmdSDI
     setField(16, 6, 0x30, 0x20), setField(16, 7, 0x30, 0x00), // embedded group 1

@@ -20,6 +20,9 @@ enum class Action : std::uint8_t {
     storePreset,   // preset number value takes the whole state
     recallPreset,  // the whole state becomes preset number value
     statusRequest, // the status block is queued as the reply
+    pictureStart,  // a picture transfer starts for the state as it is now
+    pictureBlock,  // the next block of the running picture transfer is the reply
+    pictureEnd,    // the picture transfer ends
 };
 
 // One effect of one code; a code with several effects has several rows.

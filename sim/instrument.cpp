@@ -32,7 +32,7 @@ Instrument::Instrument(const StatusBlock &initial, std::size_t statusLength)
     presets_.fill(initial);
 }
 
-bool Instrument::receive(std::uint8_t code, std::vector<std::uint8_t> &reply)
+bool Instrument::receive(std::uint8_t code, Reply &reply)
 {
     const std::span<const Command> rows = commandsFor(code);
     for (const Command &command : rows)
@@ -40,7 +40,7 @@ bool Instrument::receive(std::uint8_t code, std::vector<std::uint8_t> &reply)
     return !rows.empty();
 }
 
-void Instrument::apply(const Command &command, std::vector<std::uint8_t> &reply)
+void Instrument::apply(const Command &command, Reply &reply)
 {
     std::uint8_t &byte = state_[command.byte];
     switch (command.action) {
@@ -62,7 +62,16 @@ void Instrument::apply(const Command &command, std::vector<std::uint8_t> &reply)
         state_ = presets_[command.value];
         break;
     case Action::statusRequest:
-        appendStatus(reply);
+        appendStatus(reply.bytes);
+        break;
+    case Action::pictureStart:
+        picture_.start(state_, reply);
+        break;
+    case Action::pictureBlock:
+        picture_.nextBlock(reply);
+        break;
+    case Action::pictureEnd:
+        picture_.end();
         break;
     }
 }

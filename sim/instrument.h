@@ -1,6 +1,8 @@
 #pragma once
 
 #include "command_table.h"
+#include "picture_transfer.h"
+#include "reply.h"
 #include "status_block.h"
 
 #include <array>
@@ -18,19 +20,20 @@ public:
     // statusLength: how many bytes a status reply holds; past 16, filler follows the block.
     Instrument(const StatusBlock &initial, std::size_t statusLength);
 
-    // Acts on one received byte and appends the reply, if it has one, to reply.
+    // Acts on one received byte and adds the reply, if it has one, to reply.
     // Returns false for a code the instrument does not know (it changes nothing).
-    bool receive(std::uint8_t code, std::vector<std::uint8_t> &reply);
+    bool receive(std::uint8_t code, Reply &reply);
 
     const StatusBlock &state() const { return state_; }
 
 private:
-    void apply(const Command &command, std::vector<std::uint8_t> &reply);
+    void apply(const Command &command, Reply &reply);
     void appendStatus(std::vector<std::uint8_t> &reply) const;
 
     StatusBlock state_;
     std::array<StatusBlock, kPresetCount> presets_;
     std::size_t statusLength_;
+    PictureTransfer picture_;
 };
 
 } // namespace orvanta::sim

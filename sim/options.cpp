@@ -8,7 +8,8 @@ namespace orvanta::sim {
 
 const char *const kUsage =
     "usage: orvanta-sim [--link PATH] [--record FILE] [--status HEX32] [--silent]\n"
-    "                   [--short N] [--pace BAUD] [--help]\n"
+    "                   [--short N] [--pace BAUD] [--stall-after N] [--hangup-after N]\n"
+    "                   [--help]\n"
     "Plays the instrument on a pseudo-terminal and prints the device path as the\n"
     "first line on stdout. Ends on SIGTERM or SIGINT.\n"
     "  --link PATH     make PATH a symbolic link to the device while running\n"
@@ -17,6 +18,10 @@ const char *const kUsage =
     "  --silent        receive and record, but never answer\n"
     "  --short N       answer a status request with N bytes (the block cut, or padded)\n"
     "  --pace BAUD     send no faster than a line at BAUD (10 bits a byte)\n"
+    "  --stall-after N   leave requests for picture blocks unanswered after the\n"
+    "                    first N blocks of a transfer\n"
+    "  --hangup-after N  at the request for picture block N + 1 of a transfer, close\n"
+    "                    the device (the client sees the line hang up) and exit 0\n"
     "  --help          show this text\n"
     "A value may also follow its option after '=', as in --pace=38400.\n";
 
@@ -24,6 +29,7 @@ namespace {
 
 constexpr unsigned long kMaxStatusLength = 65536;
 constexpr unsigned long kMaxBaud = 10'000'000;
+constexpr unsigned long kMaxBlocks = 1'000'000;
 
 std::optional<unsigned long> parseNumber(std::string_view text, unsigned long low, unsigned long high)
 {
@@ -62,7 +68,8 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
             continue;
         }
         const bool takesValue = option == "--link" || option == "--record" || option == "--status"
-                                || option == "--short" || option == "--pace";
+                                || option == "--short" || option == "--pace"
+                                || option == "--stall-after" || option == "--hangup-after";
         if (!takesValue) {
             line.error = "unknown option " + std::string(option);
             return line;
@@ -90,6 +97,17 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
                 return line;
             }
             options.statusLength = *length;
+        } else if (option == "--stall-after" || option == "--hangup-after") {
+            const auto blocks = parseNumber(value, 0, kMaxBlocks);
+            if (!blocks) {
+                line.error = std::string(option) + " needs a block count from 0 to "
+                             + std::to_string(kMaxBlocks);
+                return line;
+            }
+            if (option == "--stall-after")
+                options.stallAfter = *blocks;
+            else
+                options.hangupAfter = *blocks;
         } else {
             const auto baud = parseNumber(value, 1, kMaxBaud);
             if (!baud) {

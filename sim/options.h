@@ -3,6 +3,7 @@
 #include "status_block.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace orvanta::sim {
@@ -15,6 +16,10 @@ struct Options
     bool silent = false;                    // never send anything
     std::size_t statusLength = kStatusLength; // bytes in a status reply
     unsigned paceBaud = 0;                  // 0: replies leave as fast as they can
+    // Picture faults, counted in blocks of one transfer: past this many blocks a
+    // request for the next one goes unanswered, or hangs the line up.
+    std::optional<std::size_t> stallAfter;
+    std::optional<std::size_t> hangupAfter;
 };
 
 struct CommandLine

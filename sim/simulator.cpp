@@ -22,6 +22,12 @@ bool tryAgain(int error)
     return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
 }
 
+// A picture block past a fault's limit; block 0 is no block at all.
+bool beyond(std::size_t block, const std::optional<std::size_t> &limit)
+{
+    return block != 0 && limit && block > *limit;
+}
+
 } // namespace
 
 Simulator::Simulator(const Options &options)
@@ -40,6 +46,7 @@ int Simulator::run()
 {
     for (;;) {
         const Clock::time_point now = Clock::now();
+        sendLateReplies(now);
         const bool paused = now < pausedUntil_;
         pollfd fds[2] = {
             {.fd = signals_.fd(), .events = POLLIN, .revents = 0},
@@ -61,6 +68,11 @@ int Simulator::run()
         const Clock::time_point woke = Clock::now();
         if ((fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0)
             readInput(woke);
+        if (hangUp_) {
+            // Leaving closes the master: the client's end of the line hangs up.
+            std::fprintf(stderr, "orvanta-sim: hanging up after %zu picture blocks\n", *options_.hangupAfter);
+            return 0;
+        }
         if ((fds[1].revents & POLLOUT) != 0)
             writeOutput(woke);
     }
@@ -68,12 +80,14 @@ int Simulator::run()
 
 int Simulator::pollTimeout(Clock::time_point now) const
 {
-    // Later timed work (stalls, real-time error lines) adds its deadline here.
+    // Later timed work (real-time error lines) adds its deadline here.
     std::optional<Clock::time_point> wake;
     if (now < pausedUntil_)
         wake = pausedUntil_;
     if (!output_.empty() && !output_.due(now))
         wake = wake ? std::min(*wake, output_.nextDue()) : output_.nextDue();
+    if (!late_.empty())
+        wake = wake ? std::min(*wake, late_.front().due) : late_.front().due;
     if (!wake)
         return -1;
     // Rounded up: waking early would only mean a second pass.
@@ -95,14 +109,37 @@ void Simulator::receive(std::span<const std::uint8_t> bytes, Clock::time_point n
 {
     if (recorder_)
         recorder_->record(bytes);
-    std::vector<std::uint8_t> reply;
+    Reply reply;
     for (const std::uint8_t code : bytes) {
         reply.clear();
         instrument_.receive(code, reply);
+        if (options_.silent)
+            continue;
         // Faults that bend the reply (garbage bytes, stalls) belong here.
-        if (!options_.silent)
-            output_.push(reply, now);
+        if (beyond(reply.pictureBlock, options_.hangupAfter)) {
+            hangUp_ = true;
+            return;
+        }
+        if (beyond(reply.pictureBlock, options_.stallAfter))
+            continue;
+        queue(reply, now);
     }
+}
+
+void Simulator::queue(const Reply &reply, Clock::time_point now)
+{
+    output_.push(reply.bytes, now);
+    if (!reply.late.empty())
+        late_.push_back({now + kLateReplyDelay, reply.late});
+}
+
+void Simulator::sendLateReplies(Clock::time_point now)
+{
+    // One fixed delay keeps the list in order of falling due.
+    auto due = late_.begin();
+    for (; due != late_.end() && due->due <= now; ++due)
+        output_.push(due->bytes, now);
+    late_.erase(late_.begin(), due);
 }
 
 void Simulator::writeOutput(Clock::time_point now)

@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace orvanta::sim {
 
@@ -38,6 +39,8 @@ private:
     void readInput(Clock::time_point now);
     void receive(std::span<const std::uint8_t> bytes, Clock::time_point now);
     void writeOutput(Clock::time_point now);
+    void queue(const Reply &reply, Clock::time_point now);
+    void sendLateReplies(Clock::time_point now);
     void pauseAfterError(const char *what, Clock::time_point now);
 
     Options options_;
@@ -47,6 +50,14 @@ private:
     std::optional<ByteRecorder> recorder_;
     Instrument instrument_;
     OutputQueue output_;
+    struct LateReply
+    {
+        Clock::time_point due;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<LateReply> late_; // in the order they fall due
+    // Set by --hangup-after: the loop ends, and leaving closes the device.
+    bool hangUp_ = false;
     // After a device error the master is left alone until then, instead of spinning.
     Clock::time_point pausedUntil_{};
     bool errorReported_ = false;
