@@ -3,6 +3,9 @@
 #include "link/messages.h"
 #include "link/notifier.h"
 #include "link/serial_link.h"
+#include "panel/alarm_items.h"
+#include "panel/arrow_repeat.h"
+#include "panel/command_panel.h"
 #include "panel/main_window.h"
 #include "panel/menu_item.h"
 
@@ -41,6 +44,9 @@ FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::ve
     , endProgram_(std::move(endProgram))
     , settingsFile_(std::move(settingsPath))
     , window_(std::make_unique<MainWindow>())
+    , commands_(std::make_unique<CommandPanel>(*window_, link))
+    , arrows_(std::make_unique<ArrowRepeat>(*window_, link))
+    , alarms_(std::make_unique<AlarmItems>(*window_, link))
 {
     for (FormSpec &spec : forms)
         forms_.push_back(std::make_unique<FormSlot>(spec.name, std::move(spec.factory)));

@@ -21,6 +21,9 @@ class SerialLink;
 
 namespace orvanta::panel {
 
+class AlarmItems;
+class ArrowRepeat;
+class CommandPanel;
 class MainWindow;
 
 // The life of the main window: start-up, the port and baud items, shutdown.
@@ -43,6 +46,7 @@ public:
 
     MainWindow &window() const { return *window_; }
     link::SerialLink &link() const { return link_; }
+    const ArrowRepeat &arrowRepeat() const { return *arrows_; }
     FormSlot *form(const QString &name) const;
 
     // Start-up; false when it ended in the settings-file message.
@@ -67,6 +71,9 @@ private:
     EndProgram endProgram_;
     SettingsFile settingsFile_;
     std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<CommandPanel> commands_;
+    std::unique_ptr<ArrowRepeat> arrows_;
+    std::unique_ptr<AlarmItems> alarms_;
     std::vector<std::unique_ptr<FormSlot>> forms_;
     SavedSettings saved_;
     // Whether saved_ holds what the file said or what the user chose; if

@@ -1,0 +1,86 @@
+#include "panel/arrow_repeat.h"
+
+#include "link/messages.h"
+#include "link/notifier.h"
+#include "link/serial_link.h"
+#include "panel/arrow_key.h"
+#include "panel/main_window.h"
+
+#include <QCoreApplication>
+
+#include <string_view>
+
+namespace orvanta::panel {
+
+namespace {
+
+struct ArrowRow
+{
+    std::string_view image;
+    std::uint8_t code;
+};
+
+// "H Shift", "V Shift" and "Phase", right before left, down before up.
+constexpr ArrowRow kArrows[] = {
+    {.image = "imgRight", .code = 1},
+    {.image = "imgLeft", .code = 2},
+    {.image = "imgDown", .code = 3},
+    {.image = "imgUp", .code = 4},
+    {.image = "imgPhright", .code = 5},
+    {.image = "imgPhleft", .code = 6},
+};
+
+} // namespace
+
+ArrowRepeat::ArrowRepeat(MainWindow &window, link::SerialLink &link, QObject *parent)
+    : QObject(parent)
+    , link_(link)
+{
+    pauseTimer_.setSingleShot(true);
+    pauseTimer_.setTimerType(Qt::PreciseTimer);
+    pauseTimer_.setInterval(kRepeatPause);
+
+    for (const ArrowRow &row : kArrows) {
+        ArrowKey *key = window.image(QString::fromLatin1(row.image.data(), qsizetype(row.image.size())));
+        Q_ASSERT(key);
+        // Any mouse button: the button of the event does not matter.
+        connect(key, &ArrowKey::mouseDown, this, [this, code = row.code] {
+            RepeatFlag = true;
+            RepeatWhileHeld(code);
+        });
+        connect(key, &ArrowKey::mouseUp, this, [this] { RepeatFlag = false; });
+    }
+}
+
+void ArrowRepeat::RepeatWhileHeld(std::uint8_t code)
+{
+    for (;;) {
+        // One pass without sleeping, so a release that was already waiting
+        // ends the repeat before anything is written. Events posted before
+        // the press was delivered are sent first: inside that delivery the
+        // event loop would hold them back until something new is posted.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        if (link_.ending() || !RepeatFlag)
+            return;
+        // Not opened first: the poll keeps the port open in normal running.
+        if (!link_.WriteByte(code)) {
+            link_.notifier().warn(link::messages::kSerialPort);
+            link_.ClosePort();
+            return;
+        }
+        pause();
+    }
+}
+
+void ArrowRepeat::pause()
+{
+    // A timer of its own: the link's wait timer belongs to the poll's wait,
+    // which may run inside this one.
+    pauseTimer_.start();
+    while (pauseTimer_.isActive() && RepeatFlag && link_.pumpEvents()) {
+    }
+    pauseTimer_.stop();
+}
+
+} // namespace orvanta::panel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdint>
+
+namespace orvanta::link {
+class SerialLink;
+} // namespace orvanta::link
+
+namespace orvanta::panel {
+
+class MainWindow;
+
+// The six shift arrows: while a mouse button is held on one, its code goes
+// out over and over. The loop runs inside the key's press event and lets
+// every other handler run between two codes; the key's release, delivered
+// there, ends it.
+class ArrowRepeat : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The spacing between two codes, slept through with events running.
+    static constexpr std::chrono::milliseconds kRepeatPause{20};
+
+    ArrowRepeat(MainWindow &window, link::SerialLink &link, QObject *parent = nullptr);
+
+    bool repeatFlag() const { return RepeatFlag; }
+
+    // Writes code until RepeatFlag drops, the write fails or the program ends.
+    void RepeatWhileHeld(std::uint8_t code);
+
+private:
+    void pause();
+
+    link::SerialLink &link_;
+    QTimer pauseTimer_;
+    bool RepeatFlag = false;
+};
+
+} // namespace orvanta::panel

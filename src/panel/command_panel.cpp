@@ -1,0 +1,49 @@
+#include "panel/command_panel.h"
+
+#include "link/serial_link.h"
+#include "panel/arrow_key.h"
+#include "panel/main_window.h"
+
+#include <QAction>
+#include <QPushButton>
+
+namespace orvanta::panel {
+
+namespace {
+
+QString nameOf(std::string_view control)
+{
+    return QString::fromLatin1(control.data(), qsizetype(control.size()));
+}
+
+} // namespace
+
+CommandPanel::CommandPanel(MainWindow &window, link::SerialLink &link, QObject *parent)
+    : QObject(parent)
+    , link_(link)
+{
+    for (const CommandRow &row : commandTable()) {
+        const QString name = nameOf(row.control);
+        if (row.event == PanelEvent::MouseDown) {
+            ArrowKey *image = window.image(name);
+            Q_ASSERT(image);
+            connect(image, &ArrowKey::mouseDown, this, [this, image] { send(image, PanelEvent::MouseDown); });
+        } else if (QPushButton *button = window.button(name)) {
+            connect(button, &QPushButton::clicked, this, [this, button] { send(button, PanelEvent::Click); });
+        } else {
+            QAction *item = window.menuItem(name);
+            Q_ASSERT(item);
+            connect(item, &QAction::triggered, this, [this, item] { send(item, PanelEvent::Click); });
+        }
+    }
+}
+
+void CommandPanel::send(const QObject *control, PanelEvent event)
+{
+    // SendCode opens the port if needed and reports its own failure.
+    const QByteArray name = control->objectName().toLatin1();
+    if (const auto code = commandCode(std::string_view(name.constData(), std::size_t(name.size())), event))
+        link_.SendCode(*code);
+}
+
+} // namespace orvanta::panel
