@@ -21,6 +21,10 @@ inline constexpr Message kStatusTimeout{
 inline constexpr Message kStatusLinkFailure{
     u"Check connection from Serial port to Orvanta, Check Baud Rate and Portnumber(Special-Setup) Then restart program",
     u"Can't Communicate with Orvanta"};
+inline constexpr Message kMenuUpdateFailure{u"Can't update menus", u"Can't Communicate with Orvanta"};
+inline constexpr Message kPanelUpdateFailure{
+    u"Check conection from Serial port to Orvanta, Check Baud Rate and Portnumber (Special-Setup) Then restart program",
+    u"Can't Communicate with Orvanta"};
 
 } // namespace messages
 

@@ -8,6 +8,7 @@
 #include "panel/command_panel.h"
 #include "panel/main_window.h"
 #include "panel/menu_item.h"
+#include "panel/poll_cycle.h"
 
 #include <QAction>
 #include <QTimer>
@@ -47,6 +48,7 @@ FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::ve
     , commands_(std::make_unique<CommandPanel>(*window_, link))
     , arrows_(std::make_unique<ArrowRepeat>(*window_, link))
     , alarms_(std::make_unique<AlarmItems>(*window_, link))
+    , poll_(std::make_unique<PollCycle>(link, *window_, *this))
 {
     for (FormSpec &spec : forms)
         forms_.push_back(std::make_unique<FormSlot>(spec.name, std::move(spec.factory)));
@@ -62,6 +64,7 @@ FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::ve
                 [this, &item] { openWindow(nameOf(item.form), item.event); });
     connect(window_->menuItem(QStringLiteral("mnuExit")), &QAction::triggered, this, &FrontPanel::Shutdown);
     connect(window_.get(), &MainWindow::closeRequested, this, &FrontPanel::Shutdown);
+    connect(window_->pollTimer(), &QTimer::timeout, poll_.get(), &PollCycle::Timer1_Timer);
 }
 
 FrontPanel::~FrontPanel() = default;

@@ -25,6 +25,7 @@ class AlarmItems;
 class ArrowRepeat;
 class CommandPanel;
 class MainWindow;
+class PollCycle;
 
 // The life of the main window: start-up, the port and baud items, shutdown.
 class FrontPanel : public QObject, public link::PollSwitch
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<CommandPanel> commands_;
     std::unique_ptr<ArrowRepeat> arrows_;
     std::unique_ptr<AlarmItems> alarms_;
+    std::unique_ptr<PollCycle> poll_;
     std::vector<std::unique_ptr<FormSlot>> forms_;
     SavedSettings saved_;
     // Whether saved_ holds what the file said or what the user chose; if

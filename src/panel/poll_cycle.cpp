@@ -1,0 +1,74 @@
+#include "panel/poll_cycle.h"
+
+#include "link/messages.h"
+#include "link/notifier.h"
+#include "link/poll_switch.h"
+#include "link/serial_link.h"
+#include "panel/lamp_map.h"
+#include "panel/main_window.h"
+#include "panel/menu_map.h"
+
+#include <QScopeGuard>
+
+namespace orvanta::panel {
+
+PollCycle::PollCycle(link::SerialLink &link, MainWindow &window, link::PollSwitch &pollSwitch,
+                     QObject *parent)
+    : QObject(parent)
+    , link_(link)
+    , window_(window)
+    , pollSwitch_(pollSwitch)
+{
+}
+
+void PollCycle::Timer1_Timer()
+{
+    // A tick inside a running wait would share the one wait timer and
+    // TimeoutFlag with it and leave it without its time-out; one inside the
+    // previous tick's message box would pile up boxes.
+    if (running_ || link_.ending() || link_.waitTimer().isActive())
+        return;
+    running_ = true;
+    const auto done = qScopeGuard([this] { running_ = false; });
+
+    if (link_.realtimeActive()) {
+        link_.setRealtimeActive(false);
+        // Written as it is, not through SendCode: a closed port is not opened
+        // for it, and the byte is skipped.
+        if (link_.IsPortOpen())
+            link_.WriteByte(kEndRealtime);
+        link_.Delay(int(kAfterRealtime.count()));
+    }
+    // Each step runs whatever the one before did; only the program's end stops the tick.
+    if (link_.ending())
+        return;
+    link_.ReadStatus();
+    if (link_.ending())
+        return;
+    UpdateMenus();
+    if (link_.ending())
+        return;
+    UpdatePanel();
+}
+
+void PollCycle::UpdateMenus()
+{
+    if (applyMenuState(link_.statusBlock(), window_))
+        return;
+    link_.notifier().warn(link::messages::kMenuUpdateFailure);
+    if (link_.IsPortOpen())
+        link_.ClosePort();
+    pollSwitch_.pollEvent(link::PollEvent::UpdateMenusFailed);
+    link_.StopWaitTimer();
+}
+
+void PollCycle::UpdatePanel()
+{
+    if (applyLampState(link_.statusBlock(), window_))
+        return;
+    link_.notifier().warn(link::messages::kPanelUpdateFailure);
+    if (link_.IsPortOpen())
+        link_.ClosePort();
+}
+
+} // namespace orvanta::panel

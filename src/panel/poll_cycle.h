@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+
+#include <chrono>
+
+namespace orvanta::link {
+class PollSwitch;
+class SerialLink;
+} // namespace orvanta::link
+
+namespace orvanta::panel {
+
+class MainWindow;
+
+// The status poll: on each tick of the main window's Timer1 it ends any
+// real-time output, asks for the status block and shows it on the menus, the
+// two status buttons and the lamps.
+class PollCycle : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kEndRealtime = 16;
+    static constexpr std::chrono::milliseconds kAfterRealtime{100};
+
+    PollCycle(link::SerialLink &link, MainWindow &window, link::PollSwitch &pollSwitch,
+              QObject *parent = nullptr);
+
+    // One tick. Does nothing while a tick or another wait is still running,
+    // or once the program is ending.
+    void Timer1_Timer();
+
+    // The block onto the menus; on failure stops the poll and closes the port.
+    void UpdateMenus();
+    // The block onto the lamps; on failure closes the port.
+    void UpdatePanel();
+
+private:
+    link::SerialLink &link_;
+    MainWindow &window_;
+    link::PollSwitch &pollSwitch_;
+    bool running_ = false;
+};
+
+} // namespace orvanta::panel
