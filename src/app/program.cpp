@@ -14,7 +14,7 @@ std::vector<panel::FrontPanel::FormSpec> programForms(const Program &program)
     Q_UNUSED(program);
     return {
         {QStringLiteral("frmUpload"), [] { return new picture::UploadWindow; }},
-        {QStringLiteral("frmHelp"), [] { return new help::HelpWindow; }},
+        {QStringLiteral("frmHelp"), [&program] { return new help::HelpWindow(program.notifier()); }},
         {QStringLiteral("frmLogger"), [] { return new logger::LoggerWindow; }},
         {QStringLiteral("frmAbout"), [] { return new help::AboutWindow; }},
         {QStringLiteral("frmFiles"), [] { return new picture::FilesWindow; }},

@@ -25,6 +25,7 @@ inline constexpr Message kMenuUpdateFailure{u"Can't update menus", u"Can't Commu
 inline constexpr Message kPanelUpdateFailure{
     u"Check conection from Serial port to Orvanta, Check Baud Rate and Portnumber (Special-Setup) Then restart program",
     u"Can't Communicate with Orvanta"};
+inline constexpr Message kHelpFile{u"Can't find orva.hlp", u" Can't find Orvanta Help File"};
 
 } // namespace messages
 
