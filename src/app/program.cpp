@@ -11,9 +11,9 @@ namespace orvanta::app {
 
 std::vector<panel::FrontPanel::FormSpec> programForms(const Program &program)
 {
-    Q_UNUSED(program);
     return {
-        {QStringLiteral("frmUpload"), [] { return new picture::UploadWindow; }},
+        {QStringLiteral("frmUpload"),
+         [&program] { return new picture::UploadWindow(program.link(), program.notifier(), program.panel()); }},
         {QStringLiteral("frmHelp"), [&program] { return new help::HelpWindow(program.notifier()); }},
         {QStringLiteral("frmLogger"), [] { return new logger::LoggerWindow; }},
         {QStringLiteral("frmAbout"), [] { return new help::AboutWindow; }},

@@ -1,9 +1,34 @@
 #include "picture/upload_window.h"
 
+#include "link/messages.h"
+#include "link/notifier.h"
+#include "link/poll_switch.h"
+#include "link/serial_link.h"
+#include "picture/picture_area.h"
+#include "picture/upload_buttons.h"
+#include "picture/wrapping_button.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+
 namespace orvanta::picture {
 
-UploadWindow::UploadWindow(QWidget *parent)
+namespace {
+
+constexpr QSize kClientSize{625, 536};
+constexpr QRect kPictureGeometry{8, 8, 520, 512};
+
+} // namespace
+
+UploadWindow::UploadWindow(link::SerialLink &link, link::Notifier &notifier, link::PollSwitch &poll,
+                           const QString &graticuleFolder, QWidget *parent)
     : QWidget(parent, Qt::Window)
+    , link_(link)
+    , notifier_(notifier)
+    , poll_(poll)
+    , graticuleFolder_(graticuleFolder)
+    , cycle_(link, notifier, canvas_, graticuleFolder)
 {
     setObjectName(QStringLiteral("frmUpload"));
     setWindowTitle(QStringLiteral("Download"));
@@ -11,7 +36,102 @@ UploadWindow::UploadWindow(QWidget *parent)
     grey.setColor(QPalette::Window, QColor(128, 128, 128));
     setPalette(grey);
     setAutoFillBackground(true);
-    resize(625, 536);
+    // Stands in for the old 8.25-point sans serif; the annotation is written in it.
+    setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+    resize(kClientSize);
+
+    picture_ = new PictureArea(canvas_, this);
+    picture_->setGeometry(kPictureGeometry);
+    for (const UploadButton &row : kUploadButtons) {
+        auto *button = new WrappingButton(row.caption.toString(), this);
+        button->setObjectName(row.name.toString());
+        button->setToolTip(row.tooltip.toString());
+        button->setGeometry(kButtonLeft, row.top, kButtonWidth, row.height);
+    }
+    QWidget *previous = nullptr;
+    for (QStringView name : kUploadTabOrder) {
+        QWidget *next = findChild<QWidget *>(name.toString(), Qt::FindDirectChildrenOnly);
+        if (previous && next)
+            setTabOrder(previous, next);
+        previous = next;
+    }
+
+    connect(button(u"cmdDownload"), &QPushButton::clicked, this, &UploadWindow::cmdDownload_Click);
+    connect(button(u"cmdExit"), &QPushButton::clicked, this, &UploadWindow::cmdExit_Click);
+
+    Form_Load();
+}
+
+QPushButton *UploadWindow::button(QStringView name) const
+{
+    return findChild<QPushButton *>(name.toString(), Qt::FindDirectChildrenOnly);
+}
+
+void UploadWindow::Form_Load()
+{
+    // A missing file is reported before the window is ever shown; it opens all the same.
+    for (QStringView name : kGraticuleFiles) {
+        QFile file(QDir(graticuleFolder_).filePath(name.toString()));
+        if (!file.open(QIODevice::ReadOnly)) {
+            notifier_.warn(link::messages::kGraticulesMissing);
+            if (link_.IsPortOpen())
+                link_.ClosePort();
+            return;
+        }
+    }
+}
+
+void UploadWindow::cmdDownload_Click()
+{
+    if (cycle_.running())
+        return;
+    cycle_.run(*this, *picture_);
+    if (pollOwed_)
+        givePollBack();
+    // Closed meanwhile: nothing of the download is on the stack any more.
+    if (closing_)
+        deleteLater();
+}
+
+void UploadWindow::cmdExit_Click()
+{
+    hide();
+    if (cycle_.running())
+        pollOwed_ = true;
+    else
+        givePollBack();
+}
+
+void UploadWindow::givePollBack()
+{
+    pollOwed_ = false;
+    poll_.pollEvent(link::PollEvent::PictureWindowClosed);
+}
+
+void UploadWindow::closeEvent(QCloseEvent *event)
+{
+    if (cycle_.running()) {
+        // Deleting the window now would pull the download's state from under
+        // it; it ends the transfer early and the window goes afterwards.
+        closing_ = true;
+        pollOwed_ = true;
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        cycle_.stop();
+    } else {
+        givePollBack();
+    }
+    event->accept();
+}
+
+void UploadWindow::showEvent(QShowEvent *event)
+{
+    // Shown again before a closed download had unwound: it stays after all.
+    if (closing_) {
+        closing_ = false;
+        setAttribute(Qt::WA_DeleteOnClose, true);
+    }
+    pollOwed_ = false;
+    QWidget::showEvent(event);
 }
 
 } // namespace orvanta::picture

@@ -1,16 +1,61 @@
 #pragma once
 
+#include "picture/canvas.h"
+#include "picture/download_cycle.h"
+#include "picture/graticule_choice.h"
+
 #include <QWidget>
+
+class QPushButton;
+
+namespace orvanta::link {
+class Notifier;
+class PollSwitch;
+class SerialLink;
+} // namespace orvanta::link
 
 namespace orvanta::picture {
 
-// The picture window, "Download": loaded hidden at start-up, shown from "&Download".
+class PictureArea;
+
+// The picture window, "Download": loaded hidden at start-up, shown from
+// "&Download" with the status poll stopped; its Exit and its close box give
+// the poll back.
 class UploadWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit UploadWindow(QWidget *parent = nullptr);
+    UploadWindow(link::SerialLink &link, link::Notifier &notifier, link::PollSwitch &poll,
+                 const QString &graticuleFolder = kGraticuleFolder.toString(), QWidget *parent = nullptr);
+
+    QPushButton *button(QStringView name) const;
+    PictureArea *pictureArea() const { return picture_; }
+    Canvas &canvas() { return canvas_; }
+    DownloadCycle &cycle() { return cycle_; }
+
+    void cmdDownload_Click();
+    void cmdExit_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void Form_Load();
+    void givePollBack();
+
+    link::SerialLink &link_;
+    link::Notifier &notifier_;
+    link::PollSwitch &poll_;
+    QString graticuleFolder_;
+    Canvas canvas_;
+    DownloadCycle cycle_;
+    PictureArea *picture_ = nullptr;
+    // Left while a download runs: the poll restarts, and a closed window
+    // goes, only once the download has unwound.
+    bool pollOwed_ = false;
+    bool closing_ = false;
 };
 
 } // namespace orvanta::picture

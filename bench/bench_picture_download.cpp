@@ -1,0 +1,111 @@
+// One "Download Single Frame" from the simulator paced at 38 400 baud, against
+// the time its bytes need on the line (10 bits a byte).
+#include "link/notifier.h"
+#include "link/poll_switch.h"
+#include "link/serial_link.h"
+#include "picture/upload_window.h"
+#include "support/sim_process.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QPushButton>
+
+#include <benchmark/benchmark.h>
+
+using namespace orvanta;
+
+namespace {
+
+constexpr double kBaud = 38400;
+constexpr int kBlock = 128;
+constexpr int kStatusReply = 16;
+
+class NullNotifier : public link::Notifier
+{
+public:
+    int shown = 0;
+
+protected:
+    void showWarning(const QString &, const QString &) override { ++shown; }
+};
+
+class NoPoll : public link::PollSwitch
+{
+public:
+    void pollEvent(link::PollEvent) override {}
+};
+
+void download(benchmark::State &state, const char *status)
+{
+    test::SimProcess sim({"--pace", "38400", "--status", status});
+    link::PortMap map;
+    map.setDevice(1, sim.devicePath());
+    NullNotifier notifier;
+    link::SerialLink serial(map, notifier);
+    NoPoll poll;
+    picture::UploadWindow window(serial, notifier, poll, QStringLiteral(ORVANTA_DATA_DIR "/graticules"));
+
+    double seconds = 0;
+    double wireSeconds = 0;
+    double transferSeconds = 0;
+    double blockWireSeconds = 0;
+    qsizetype seen = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        window.button(u"cmdDownload")->click();
+        seconds += double(clock.nsecsElapsed()) / 1e9;
+        state.PauseTiming();
+        sim.waitForReceived(int(seen) + 1, 2000);
+        QTest::qWait(200);
+        const QList<test::SimProcess::Received> received = sim.received().mid(seen);
+        seen += received.size();
+        qint64 firstBlock = 0;
+        qint64 end = 0;
+        int blocks = 0;
+        for (const auto &r : received) {
+            if (r.byte == 10 && blocks++ == 0)
+                firstBlock = r.nanoseconds;
+            if (r.byte == 12)
+                end = r.nanoseconds;
+        }
+        wireSeconds += (kStatusReply + kBlock * blocks) * 10 / kBaud;
+        blockWireSeconds += kBlock * blocks * 10 / kBaud;
+        transferSeconds += double(end - firstBlock) / 1e9;
+        state.counters["blocks"] = blocks;
+        state.ResumeTiming();
+    }
+    const double n = double(state.iterations());
+    state.counters["failures"] = notifier.shown;
+    state.counters["total_s"] = seconds / n;
+    state.counters["wire_bound_s"] = wireSeconds / n;
+    state.counters["total_over_bound"] = seconds / wireSeconds;
+    // From the first request to the end code: the blocks alone, without the cycle's fixed pauses.
+    state.counters["transfer_s"] = transferSeconds / n;
+    state.counters["transfer_over_blocks_wire"] = transferSeconds / blockWireSeconds;
+}
+
+void BM_DownloadPalWaveform(benchmark::State &state)
+{
+    download(state, "03210000800c20050000000000001e30");
+}
+
+void BM_DownloadPalCombination(benchmark::State &state)
+{
+    download(state, "03230000800c20050000000000001e30");
+}
+
+} // namespace
+
+BENCHMARK(BM_DownloadPalWaveform)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DownloadPalCombination)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

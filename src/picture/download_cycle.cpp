@@ -1,0 +1,202 @@
+#include "picture/download_cycle.h"
+
+#include "link/messages.h"
+#include "link/notifier.h"
+#include "link/serial_link.h"
+#include "picture/annotation.h"
+#include "picture/canvas.h"
+#include "picture/graticule_choice.h"
+
+#include <QDir>
+#include <QScopeGuard>
+#include <QWidget>
+
+namespace orvanta::picture {
+
+namespace {
+
+constexpr int kNtscBlackFrom = 430;
+
+// The busy pointer over the window for as long as this lives.
+class BusyPointer
+{
+public:
+    explicit BusyPointer(QWidget &window) : window_(window) { window_.setCursor(Qt::WaitCursor); }
+    ~BusyPointer() { window_.unsetCursor(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+
+private:
+    QWidget &window_;
+};
+
+} // namespace
+
+DownloadCycle::DownloadCycle(link::SerialLink &link, link::Notifier &notifier, Canvas &canvas,
+                             QString graticuleFolder)
+    : link_(link)
+    , notifier_(notifier)
+    , canvas_(canvas)
+    , graticuleFolder_(std::move(graticuleFolder))
+    , decoder_(canvas)
+{
+    stallTimer_.setSingleShot(true);
+    stallTimer_.setInterval(kStallLimit);
+    QObject::connect(&stallTimer_, &QTimer::timeout, &stallTimer_, [this] { stalled_ = true; });
+}
+
+void DownloadCycle::stop()
+{
+    stopRequested_ = true;
+    decoder_.stop();
+}
+
+DownloadCycle::Outcome DownloadCycle::run(QWidget &window, QWidget &picture)
+{
+    // A click nested in a running download's wait would share its decoder and file.
+    if (running_)
+        return Outcome::Busy;
+    running_ = true;
+    stopRequested_ = false;
+    const auto done = qScopeGuard([this] {
+        stallTimer_.stop();
+        graticule_.close();
+        running_ = false;
+    });
+
+    const Outcome outcome = transfer(window, picture);
+    if (outcome == Outcome::Failed) {
+        notifier_.warn(link::messages::kDownloadFailed);
+        if (link_.IsPortOpen())
+            link_.ClosePort();
+    } else if (outcome == Outcome::Completed && graticule_.exhausted()) {
+        notifier_.warn(link::messages::kGraticuleShort);
+    }
+    return outcome;
+}
+
+DownloadCycle::Outcome DownloadCycle::transfer(QWidget &window, QWidget &picture)
+{
+    // Real-time error output would mix with the picture.
+    if (link_.realtimeActive()) {
+        link_.setRealtimeActive(false);
+        if (!(link_.IsPortOpen() || link_.OpenPort()) || !link_.WriteByte(codes::kStopRealtime))
+            return Outcome::Failed;
+        link_.Delay(kSettleMs);
+        if (link_.ending())
+            return Outcome::Ended;
+    }
+
+    link_.ReadStatus();
+    if (link_.ending())
+        return Outcome::Ended;
+    if (!link_.IsPortOpen() || link_.statusBlock().size() < link::status::kInterpretedBytes)
+        return Outcome::Refused;
+    status_ = link_.statusBlock();
+
+    if (!link_.WriteByte(codes::kStartPicture))
+        return Outcome::Failed;
+    link_.FlushInput();
+    ContinuousFlag = false;
+    canvas_.fillRows(0, 2, palette::kBlack);
+    picture.update();
+    link_.Delay(kSettleMs);
+    if (link_.ending())
+        return Outcome::Ended;
+
+    OpenGraticuleFile();
+    BusyPointer busy(window);
+
+    // The small boxes have no picture to read.
+    if (status_.field(link::status::kDisplayMode).value_or(0) != 0) {
+        decoder_.start(status_, graticule_.isOpen() ? &graticule_ : nullptr);
+        if (stopRequested_)
+            decoder_.stop();
+        Wait wait = RequestPictureBlock();
+        while (wait == Wait::Arrived) {
+            picture.update();
+            if (decoder_.finished())
+                break;
+            wait = nextBlock();
+        }
+        if (wait == Wait::Ending)
+            return Outcome::Ended;
+        if (wait == Wait::Failed)
+            return Outcome::Failed;
+    }
+
+    // The block asked for after the last one used is collected unread.
+    switch (waitForBlock()) {
+    case Wait::Ending: return Outcome::Ended;
+    case Wait::Failed: return Outcome::Failed;
+    case Wait::Arrived: break;
+    }
+    link_.FlushInput();
+    if (!link_.WriteByte(codes::kEndPicture))
+        return Outcome::Failed;
+
+    AddStatusText(canvas_, status_, window.font());
+    if (!status_.isSet(link::status::kPal).value_or(false))
+        canvas_.fillRows(kNtscBlackFrom, Canvas::kSize - 1, palette::kBlack);
+    picture.update();
+    // The pointer comes back as this returns, and run() closes the file.
+    return Outcome::Completed;
+}
+
+void DownloadCycle::OpenGraticuleFile()
+{
+    const GraticuleChoice choice = chooseGraticule(status_);
+    if (choice.smallBoxes)
+        notifier_.warn(link::messages::kSmallBoxes);
+    if (choice.fileName.isEmpty())
+        return;
+    if (!graticule_.open(QDir(graticuleFolder_).filePath(choice.fileName)))
+        notifier_.warn(link::messages::kGraticulesMissing);
+}
+
+DownloadCycle::Wait DownloadCycle::RequestPictureBlock()
+{
+    link_.FlushInput();
+    if (!link_.WriteByte(codes::kNextBlock))
+        return Wait::Failed;
+    return nextBlock();
+}
+
+DownloadCycle::Wait DownloadCycle::nextBlock()
+{
+    const Wait wait = waitForBlock();
+    if (wait != Wait::Arrived)
+        return wait;
+    // Only the first 128 bytes of a read count; the rest are dropped with the flush.
+    decoder_.takeBlock(link_.ReadBytes());
+    link_.FlushInput();
+    // Asked for before drawing, so the next block is on its way meanwhile.
+    if (!link_.WriteByte(codes::kNextBlock))
+        return Wait::Failed;
+    decoder_.decode();
+    return Wait::Arrived;
+}
+
+DownloadCycle::Wait DownloadCycle::waitForBlock()
+{
+    int seen = -1;
+    stalled_ = false;
+    for (;;) {
+        if (!link_.IsPortOpen())
+            return Wait::Failed;
+        const int waiting = link_.BytesWaiting();
+        if (waiting >= kBlockSize)
+            return Wait::Arrived;
+        if (waiting > seen) {
+            seen = waiting;
+            stalled_ = false;
+            stallTimer_.start();
+        } else if (stalled_) {
+            return Wait::Failed;
+        }
+        if (!link_.pumpEvents())
+            return Wait::Ending;
+    }
+}
+
+} // namespace orvanta::picture

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "link/status_block.h"
+#include "picture/graticule_file.h"
+#include "picture/picture_decoder.h"
+
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+
+class QWidget;
+
+namespace orvanta::link {
+class Notifier;
+class SerialLink;
+} // namespace orvanta::link
+
+namespace orvanta::picture {
+
+class Canvas;
+
+// Codes of the picture transfer, each written as one byte.
+namespace codes {
+inline constexpr int kStopRealtime = 16;
+inline constexpr int kStartPicture = 11;
+inline constexpr int kNextBlock = 10;
+inline constexpr int kEndPicture = 12;
+} // namespace codes
+
+// One download of the instrument's screen onto the canvas: the status read,
+// the block handshake, the decoder, the graticule rows and the annotation.
+class DownloadCycle
+{
+public:
+    // A block wait that sees nothing new for this long gives up.
+    static constexpr std::chrono::milliseconds kStallLimit{5000};
+    static constexpr int kBlockSize = PictureDecoder::kBlockSize;
+    static constexpr int kSettleMs = 100;
+
+    enum class Outcome {
+        Completed,
+        Failed,   // said so, port closed
+        Refused,  // the status read failed and has said why
+        Ended,    // the program is ending
+        Busy,     // one is already running
+    };
+
+    // graticuleFolder: where the twelve graticule files are.
+    DownloadCycle(link::SerialLink &link, link::Notifier &notifier, Canvas &canvas, QString graticuleFolder);
+
+    // cmdDownload_Click: the busy pointer shows over window, picture is
+    // repainted as rows arrive and its font writes the annotation.
+    Outcome run(QWidget &window, QWidget &picture);
+    bool running() const { return running_; }
+    // Ends the rows early and the transfer properly, as soon as it can.
+    void stop();
+
+    PictureDecoder &decoder() { return decoder_; }
+    bool continuous() const { return ContinuousFlag; }
+
+private:
+    enum class Wait { Arrived, Failed, Ending };
+
+    Outcome transfer(QWidget &window, QWidget &picture);
+    void OpenGraticuleFile();
+    Wait RequestPictureBlock();
+    Wait nextBlock();
+    Wait waitForBlock();
+
+    link::SerialLink &link_;
+    link::Notifier &notifier_;
+    Canvas &canvas_;
+    QString graticuleFolder_;
+    PictureDecoder decoder_;
+    GraticuleFile graticule_;
+    // The status as this cycle read it; nested events may read it afresh meanwhile.
+    link::StatusBlock status_;
+    QTimer stallTimer_;
+    bool stalled_ = false;
+    bool running_ = false;
+    bool stopRequested_ = false;
+    bool ContinuousFlag = false;
+};
+
+} // namespace orvanta::picture

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFrame>
+
+namespace orvanta::picture {
+
+class Canvas;
+
+// picDownload: the canvas, scaled to the inside of a sunken border.
+class PictureArea : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit PictureArea(const Canvas &canvas, QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    const Canvas &canvas_;
+};
+
+} // namespace orvanta::picture
