@@ -5,6 +5,7 @@
 #include "panel/menu_item.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
+#include "support/working_folder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,6 +80,8 @@ class TestFrontPanel : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { folder_ = std::make_unique<test::WorkingFolder>(); }
+    void cleanupTestCase() { folder_.reset(); }
     void startUpFromFile_data();
     void startUpFromFile();
     void menusChosenAreSavedAndUsedNextTime();
@@ -88,6 +91,9 @@ private slots:
     void closeBoxSavesLikeExit();
     void exitInsideARunningWait();
     void baudItemRetunesTheOpenPort();
+
+private:
+    std::unique_ptr<test::WorkingFolder> folder_;
 };
 
 void TestFrontPanel::startUpFromFile_data()

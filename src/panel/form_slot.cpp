@@ -20,8 +20,9 @@ bool FormSlot::load()
     QWidget *form = factory_ ? factory_() : nullptr;
     if (!form)
         return false;
-    // The close box unloads; deleteLater keeps a window whose own loop is
-    // still running alive until that loop has unwound.
+    // The close box unloads. A window whose own wait loop may be running
+    // when its close box is used must keep itself alive until that loop has
+    // unwound: the deferred delete runs in the loop's next pass.
     form->setAttribute(Qt::WA_DeleteOnClose);
     form_ = form;
     return true;
