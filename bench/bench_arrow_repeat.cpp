@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -27,19 +29,9 @@ namespace {
 
 constexpr int kHoldMs = 2000;
 
-class NullNotifier : public link::Notifier
-{
-protected:
-    void showWarning(const QString &, const QString &) override {}
-};
+using bench::NullNotifier;
 
-double processorSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
+using bench::processorSeconds;
 
 // The instrument, recording each byte with the time it arrived.
 struct RecordingInstrument
@@ -135,9 +127,5 @@ BENCHMARK(BM_ArrowHeldTwoSeconds)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks<QApplication>(argc, argv);
 }

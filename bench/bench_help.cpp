@@ -8,17 +8,15 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace orvanta;
 
 namespace {
 
-class NullNotifier : public link::Notifier
-{
-protected:
-    void showWarning(const QString &, const QString &) override {}
-};
+using bench::NullNotifier;
 
 constexpr qsizetype kFileSize = 10 * 1024 * 1024;
 
@@ -93,9 +91,5 @@ BENCHMARK(BM_HelpWindowFirstShown)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond
 
 int main(int argc, char **argv)
 {
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks<QApplication>(argc, argv);
 }

@@ -6,6 +6,8 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -13,19 +15,9 @@ using namespace orvanta;
 
 namespace {
 
-class NullNotifier : public link::Notifier
-{
-protected:
-    void showWarning(const QString &, const QString &) override {}
-};
+using bench::NullNotifier;
 
-double processorSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
+using bench::processorSeconds;
 
 // A silent instrument on a pseudo-terminal.
 struct SilentInstrument
@@ -93,9 +85,5 @@ BENCHMARK(BM_Delay1000)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QPushButton>
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace orvanta;
@@ -21,7 +23,7 @@ constexpr double kBaud = 38400;
 constexpr int kBlock = 128;
 constexpr int kStatusReply = 16;
 
-class NullNotifier : public link::Notifier
+class CountingNotifier : public link::Notifier
 {
 public:
     int shown = 0;
@@ -41,7 +43,7 @@ void download(benchmark::State &state, const char *status)
     test::SimProcess sim({"--pace", "38400", "--status", status});
     link::PortMap map;
     map.setDevice(1, sim.devicePath());
-    NullNotifier notifier;
+    CountingNotifier notifier;
     link::SerialLink serial(map, notifier);
     NoPoll poll;
     picture::UploadWindow window(serial, notifier, poll, QStringLiteral(ORVANTA_DATA_DIR "/graticules"));
@@ -103,9 +105,5 @@ BENCHMARK(BM_DownloadPalCombination)->Iterations(3)->Unit(benchmark::kMillisecon
 
 int main(int argc, char **argv)
 {
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks<QApplication>(argc, argv);
 }

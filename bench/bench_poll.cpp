@@ -11,17 +11,15 @@
 
 #include <QApplication>
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace orvanta;
 
 namespace {
 
-class NullNotifier : public link::Notifier
-{
-protected:
-    void showWarning(const QString &, const QString &) override {}
-};
+using bench::NullNotifier;
 
 class NoSwitch : public link::PollSwitch
 {
@@ -97,9 +95,5 @@ BENCHMARK(BM_ReplyToPanelUpdated)
 
 int main(int argc, char **argv)
 {
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks<QApplication>(argc, argv);
 }

@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QSerialPort>
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -123,9 +125,5 @@ BENCHMARK(BM_Transfer)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return orvanta::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

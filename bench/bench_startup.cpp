@@ -5,17 +5,15 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace orvanta;
 
 namespace {
 
-class NullNotifier : public link::Notifier
-{
-protected:
-    void showWarning(const QString &, const QString &) override {}
-};
+using bench::NullNotifier;
 
 void BM_StartUpToWindowShown(benchmark::State &state)
 {
@@ -38,9 +36,5 @@ BENCHMARK(BM_StartUpToWindowShown)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks<QApplication>(argc, argv);
 }
