@@ -358,62 +358,6 @@ private slots:
         }
         QCOMPARE(QApplication::focusWidget(), window.button(order.front().name));
     }
-
-    void arrowKeyMouse_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::addColumn<bool>("releaseDuringPress");
-        for (const char *name : {"imgLeft", "imgRight", "imgUp", "imgDown", "imgPhleft",
-                                 "imgPhright", "imgScaleUp", "imgScaleDown"}) {
-            QTest::addRow("%s left", name) << name << Qt::LeftButton << false;
-            QTest::addRow("%s right, during press", name) << name << Qt::RightButton << true;
-        }
-    }
-
-    // The release reaches the pressed key wherever the pointer is, also while
-    // the key's press handler still runs (an auto-repeat loop receives it there).
-    void arrowKeyMouse()
-    {
-        QFETCH(QString, name);
-        QFETCH(Qt::MouseButton, button);
-        QFETCH(bool, releaseDuringPress);
-        MainWindow window;
-        showActive(window);
-        ArrowKey *key = window.image(name);
-        QWindow *handle = window.windowHandle();
-        const QPoint outside = window.button("cmdFreeze")->mapTo(&window, QPoint(5, 5));
-
-        QSignalSpy down(key, &ArrowKey::mouseDown);
-        QSignalSpy up(key, &ArrowKey::mouseUp);
-        qsizetype upsDuringPress = -1;
-        if (releaseDuringPress) {
-            connect(key, &ArrowKey::mouseDown, this, [&] {
-                QTest::mouseRelease(handle, button, {}, outside);
-                upsDuringPress = up.count();
-            });
-        }
-        QTest::mousePress(handle, button, {}, key->mapTo(&window, key->rect().center()));
-        if (releaseDuringPress) {
-            QCOMPARE(upsDuringPress, 1);
-        } else {
-            QCOMPARE(up.count(), 0);
-            QTest::mouseRelease(handle, button, {}, outside);
-        }
-        QCOMPARE(down.count(), 1);
-        QCOMPARE(down.at(0).at(0).value<Qt::MouseButton>(), button);
-        QCOMPARE(up.count(), 1);
-        QCOMPARE(up.at(0).at(0).value<Qt::MouseButton>(), button);
-    }
-
-    void closeIsReported()
-    {
-        MainWindow window;
-        window.show();
-        QSignalSpy requested(&window, &MainWindow::closeRequested);
-        QVERIFY(window.close());
-        QCOMPARE(requested.count(), 1);
-    }
 };
 
 QTEST_MAIN(TestMainWindow)
