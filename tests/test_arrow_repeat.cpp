@@ -7,10 +7,11 @@
 
 #include <QAction>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <optional>
 
 using namespace orvanta;
 using test::PanelRig;
@@ -22,15 +23,10 @@ constexpr int kHoldMs = 300;
 // rig's own marker, so whatever arrives after it came too late.
 constexpr char kReleased = char(0xFF);
 
-QPoint centreOf(const PanelRig &rig, const QString &image)
+QPoint centreOf(const PanelRig &rig, const QString &control)
 {
-    const panel::ArrowKey *key = rig.window().image(image);
-    return key->mapTo(&rig.window(), key->rect().center());
-}
-
-QPoint outsideEveryKey(const PanelRig &rig)
-{
-    return rig.window().button("cmdFreeze")->mapTo(&rig.window(), QPoint(5, 5));
+    const QWidget *widget = rig.window().findChild<QWidget *>(control);
+    return widget->mapTo(&rig.window(), widget->rect().center());
 }
 
 // Queued as the window system would queue it, behind whatever is waiting.
@@ -42,26 +38,16 @@ void postMouse(const PanelRig &rig, QEvent::Type type, const QString &image, Qt:
                                                               Qt::NoModifier));
 }
 
-struct Held
-{
-    bool stuck = false;              // cut short: the repeat did not end
-    bool endedBeforeRelease = false;
-    bool flagWhenEnded = false;      // RepeatFlag as the repeat left it
-};
-
-// Presses the image; `during` runs halfway through the hold and the release
-// comes at its end, also when the repeat has ended before. A repeat that
-// never ends is cut short by ending the link.
-Held hold(PanelRig &rig, const QString &image, Qt::MouseButton button, QPoint releaseAt,
-          const std::function<void()> &during = {})
+// Presses the image and releases it kHoldMs later at releaseAt, `during`
+// running halfway. A repeat that never ends is cut short after 10 s by
+// ending the link. Returns RepeatFlag as the repeat left it if it ended
+// before the release, nothing if it lasted until then.
+std::optional<bool> hold(PanelRig &rig, const QString &image, Qt::MouseButton button, QPoint releaseAt,
+                         const std::function<void()> &during = {})
 {
     QObject timers;
-    Held held;
     bool released = false;
-    QTimer::singleShot(10'000, &timers, [&] {
-        held.stuck = true;
-        rig.serial->endWaits();
-    });
+    QTimer::singleShot(10'000, &timers, [&] { rig.serial->endWaits(); });
     if (during)
         QTimer::singleShot(kHoldMs / 2, &timers, during);
     QTimer::singleShot(kHoldMs, &timers, [&] {
@@ -70,10 +56,11 @@ Held hold(PanelRig &rig, const QString &image, Qt::MouseButton button, QPoint re
         released = true;
     });
     QTest::mousePress(rig.handle(), button, {}, centreOf(rig, image));
-    held.endedBeforeRelease = !released;
-    held.flagWhenEnded = rig.panel->arrowRepeat().repeatFlag();
-    held.stuck = !QTest::qWaitFor([&] { return released; }) || held.stuck;
-    return held;
+    std::optional<bool> flag;
+    if (!released)
+        flag = rig.panel->arrowRepeat().repeatFlag();
+    (void)QTest::qWaitFor([&] { return released; });
+    return flag;
 }
 
 } // namespace
@@ -87,12 +74,9 @@ private slots:
 
     void heldArrowRepeatsUntilRelease_data();
     void heldArrowRepeatsUntilRelease();
-    void pressOnAnotherArrowTakesOver();
-    void releaseAlreadyQueuedWritesNothing_data();
     void releaseAlreadyQueuedWritesNothing();
-    void failingWriteSaysSoOnceAndEnds_data();
-    void failingWriteSaysSoOnceAndEnds();
-    void exitEndsTheRepeat();
+    void repeatEndsBeforeTheRelease_data();
+    void repeatEndsBeforeTheRelease();
 
 private:
     // Fresh for each test: a test that ends the program ends its link.
@@ -109,133 +93,103 @@ void TestArrowRepeat::init()
 void TestArrowRepeat::heldArrowRepeatsUntilRelease_data()
 {
     QTest::addColumn<QString>("image");
-    QTest::addColumn<char>("code");
     QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addColumn<bool>("releaseOutside");
+    QTest::addColumn<QString>("releasedOn");
+    QTest::addColumn<QString>("next"); // released and this one pressed within one pass, halfway
+    QTest::addColumn<QByteArray>("codes"); // in the order they repeat
 
-    QTest::newRow("imgRight") << "imgRight" << char(1) << Qt::LeftButton << false;
-    QTest::newRow("imgLeft") << "imgLeft" << char(2) << Qt::LeftButton << false;
-    QTest::newRow("imgDown") << "imgDown" << char(3) << Qt::LeftButton << false;
-    QTest::newRow("imgUp") << "imgUp" << char(4) << Qt::LeftButton << false;
-    QTest::newRow("imgPhright") << "imgPhright" << char(5) << Qt::LeftButton << false;
-    QTest::newRow("imgPhleft") << "imgPhleft" << char(6) << Qt::LeftButton << false;
-    QTest::newRow("released outside") << "imgUp" << char(4) << Qt::LeftButton << true;
-    QTest::newRow("right button") << "imgDown" << char(3) << Qt::RightButton << false;
-    QTest::newRow("right button, released outside") << "imgPhleft" << char(6) << Qt::RightButton << true;
-    QTest::newRow("middle button, released outside") << "imgLeft" << char(2) << Qt::MiddleButton << true;
+    // Each arrow once, the buttons and the places of release spread among them.
+    QTest::newRow("imgRight") << "imgRight" << Qt::LeftButton << "imgRight" << "" << QByteArray("\1");
+    QTest::newRow("imgLeft, middle button, released outside")
+        << "imgLeft" << Qt::MiddleButton << "cmdFreeze" << "" << QByteArray("\2");
+    QTest::newRow("imgDown, right button") << "imgDown" << Qt::RightButton << "imgDown" << "" << QByteArray("\3");
+    QTest::newRow("imgUp, released outside") << "imgUp" << Qt::LeftButton << "cmdFreeze" << "" << QByteArray("\4");
+    QTest::newRow("imgPhright") << "imgPhright" << Qt::LeftButton << "imgPhright" << "" << QByteArray("\5");
+    QTest::newRow("imgPhleft, right button, released outside")
+        << "imgPhleft" << Qt::RightButton << "cmdFreeze" << "" << QByteArray("\6");
+    // The new arrow's code follows at once and stops with its own release.
+    QTest::newRow("imgUp, then imgDown") << "imgUp" << Qt::LeftButton << "imgDown" << "imgDown" << QByteArray("\4\3");
 }
 
 void TestArrowRepeat::heldArrowRepeatsUntilRelease()
 {
     QFETCH(QString, image);
-    QFETCH(char, code);
     QFETCH(Qt::MouseButton, button);
-    QFETCH(bool, releaseOutside);
+    QFETCH(QString, releasedOn);
+    QFETCH(QString, next);
+    QFETCH(QByteArray, codes);
     PanelRig &rig = *rig_;
     const qsizetype before = rig.receivedCount();
 
-    const Held held = hold(rig, image, button, releaseOutside ? outsideEveryKey(rig) : centreOf(rig, image));
-    QVERIFY(!held.stuck);
-    QVERIFY(!held.endedBeforeRelease);
-
+    const std::optional<bool> endedEarly = hold(rig, image, button, centreOf(rig, releasedOn), [&] {
+        if (!next.isEmpty()) {
+            postMouse(rig, QEvent::MouseButtonRelease, image, button);
+            postMouse(rig, QEvent::MouseButtonPress, next, button);
+        }
+    });
+    QCOMPARE(endedEarly, std::nullopt);
+    QVERIFY(!rig.serial->ending());
     const QByteArray got = rig.receivedSince(before);
-    QVERIFY2(got.size() >= 3, got.toHex().constData());
-    QCOMPARE(got, QByteArray(got.size() - 1, code) + kReleased);
+    QVERIFY2(got.size() >= 3 && got.endsWith(kReleased), got.toHex().constData());
+    QByteArray runs;
+    for (const char c : got.chopped(1))
+        if (!runs.endsWith(c))
+            runs += c;
+    QCOMPARE(runs, codes);
     QVERIFY(!rig.panel->arrowRepeat().repeatFlag());
     QCOMPARE(rig.notifier.messages, {});
-}
-
-// One arrow released and the next pressed within one pass of the repeat:
-// the new arrow's code follows at once and stops with its own release.
-void TestArrowRepeat::pressOnAnotherArrowTakesOver()
-{
-    PanelRig &rig = *rig_;
-    const qsizetype before = rig.receivedCount();
-    const Held held = hold(rig, "imgUp", Qt::LeftButton, centreOf(rig, "imgDown"), [&] {
-        postMouse(rig, QEvent::MouseButtonRelease, "imgUp", Qt::LeftButton);
-        postMouse(rig, QEvent::MouseButtonPress, "imgDown", Qt::LeftButton);
-    });
-    QVERIFY(!held.stuck);
-
-    const QByteArray got = rig.receivedSince(before);
-    const qsizetype down = got.indexOf(char(3));
-    QVERIFY(down > 0);
-    QCOMPARE(got.left(down), QByteArray(down, char(4)));
-    QCOMPARE(got.mid(down), QByteArray(got.size() - down - 1, char(3)) + kReleased);
-}
-
-void TestArrowRepeat::releaseAlreadyQueuedWritesNothing_data()
-{
-    QTest::addColumn<Qt::MouseButton>("button");
-    QTest::newRow("left") << Qt::LeftButton;
-    QTest::newRow("right") << Qt::RightButton;
 }
 
 // Press and release both wait before the press is handled: the repeat's
 // first pass finds the release and writes nothing.
 void TestArrowRepeat::releaseAlreadyQueuedWritesNothing()
 {
-    QFETCH(Qt::MouseButton, button);
     PanelRig &rig = *rig_;
     QSignalSpy up(rig.window().image("imgRight"), &panel::ArrowKey::mouseUp);
     const qsizetype before = rig.receivedCount();
     QObject timers;
     QTimer::singleShot(10'000, &timers, [&] { rig.serial->endWaits(); });
-
-    postMouse(rig, QEvent::MouseButtonPress, "imgRight", button);
-    postMouse(rig, QEvent::MouseButtonRelease, "imgRight", button);
+    postMouse(rig, QEvent::MouseButtonPress, "imgRight", Qt::RightButton);
+    postMouse(rig, QEvent::MouseButtonRelease, "imgRight", Qt::RightButton);
     QTRY_COMPARE(up.count(), 1);
     QCOMPARE(rig.receivedSince(before), QByteArray());
     QVERIFY(!rig.panel->arrowRepeat().repeatFlag());
 }
 
-void TestArrowRepeat::failingWriteSaysSoOnceAndEnds_data()
+void TestArrowRepeat::repeatEndsBeforeTheRelease_data()
 {
-    QTest::addColumn<bool>("instrumentGoesAway");
-    QTest::newRow("port closed by an earlier error") << false;
-    QTest::newRow("instrument gone while held") << true;
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("port closed by an earlier error") << "closed";
+    QTest::newRow("instrument gone while held") << "gone";
+    QTest::newRow("exit while held") << "exit";
 }
 
-// One message, the port closed and the loop over before the release; the
-// flag still says held until the release comes.
-void TestArrowRepeat::failingWriteSaysSoOnceAndEnds()
+// A failing write: one message, the port closed and the loop over before
+// the release, RepeatFlag still saying held until the release comes.
+// "&Exit": the loop unwinds without a message.
+void TestArrowRepeat::repeatEndsBeforeTheRelease()
 {
-    QFETCH(bool, instrumentGoesAway);
+    QFETCH(QString, cause);
     PanelRig &rig = *rig_;
-    if (!instrumentGoesAway)
+    const bool exit = cause == "exit";
+    if (cause == "closed")
         rig.serial->ClosePort();
-
-    const Held held = hold(rig, "imgLeft", Qt::LeftButton, centreOf(rig, "imgLeft"), [&] {
-        if (instrumentGoesAway)
+    const std::optional<bool> flag = hold(rig, "imgLeft", Qt::LeftButton, centreOf(rig, "imgLeft"), [&] {
+        if (cause == "gone")
             rig.sim.kill();
+        if (exit)
+            rig.window().menuItem("mnuExit")->trigger();
     });
-    QVERIFY(!held.stuck);
-    QVERIFY(held.endedBeforeRelease);
-    QVERIFY(held.flagWhenEnded);
-    QCOMPARE(rig.notifier.messages, QList{test::RecordingNotifier::Message(link::messages::kSerialPort.text.toString(),
-                                                                           link::messages::kSerialPort.title.toString())});
+    QVERIFY(flag.has_value());
+    QCOMPARE(rig.serial->ending(), exit);
+    QCOMPARE(rig.ended, int(exit));
     QVERIFY(!rig.serial->IsPortOpen());
-    QVERIFY(!rig.panel->arrowRepeat().repeatFlag());
-}
-
-// "&Exit" while an arrow is held: the loop unwinds without a message, though
-// the release never comes.
-void TestArrowRepeat::exitEndsTheRepeat()
-{
-    PanelRig &rig = *rig_;
-    QObject timers;
-    bool stuck = false;
-    QTimer::singleShot(kHoldMs / 2, &timers, [&] { rig.window().menuItem("mnuExit")->trigger(); });
-    QTimer::singleShot(10'000, &timers, [&] {
-        stuck = true;
-        QTest::mouseRelease(rig.handle(), Qt::LeftButton, {}, centreOf(rig, "imgPhright"));
-    });
-    QTest::mousePress(rig.handle(), Qt::LeftButton, {}, centreOf(rig, "imgPhright"));
-
-    QVERIFY(!stuck);
-    QCOMPARE(rig.ended, 1);
-    QVERIFY(!rig.serial->IsPortOpen());
-    QCOMPARE(rig.notifier.messages, {});
+    QCOMPARE(rig.notifier.messages.size(), exit ? 0 : 1);
+    if (!exit) {
+        const link::Message &m = link::messages::kSerialPort;
+        QCOMPARE(rig.notifier.messages[0], test::RecordingNotifier::Message(m.text.toString(), m.title.toString()));
+        QVERIFY(*flag && !rig.panel->arrowRepeat().repeatFlag());
+    }
 }
 
 QTEST_MAIN(TestArrowRepeat)
