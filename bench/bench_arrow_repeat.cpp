@@ -17,6 +17,7 @@
 #include <QWindow>
 
 #include "bench_support.h"
+#include "support/sim_process.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -33,41 +34,6 @@ using bench::NullNotifier;
 
 using bench::processorSeconds;
 
-// The instrument, recording each byte with the time it arrived.
-struct RecordingInstrument
-{
-    QTemporaryDir dir;
-    QString record = dir.filePath(QStringLiteral("received.txt"));
-    QProcess process;
-    QString path;
-
-    RecordingInstrument()
-    {
-        process.start(QStringLiteral(ORVANTA_SIM_PATH), {QStringLiteral("--record"), record});
-        process.waitForStarted();
-        QDeadlineTimer deadline(5000);
-        while (!process.canReadLine() && !deadline.hasExpired())
-            process.waitForReadyRead(100);
-        path = QString::fromLocal8Bit(process.readLine()).trimmed();
-    }
-    ~RecordingInstrument()
-    {
-        process.terminate();
-        process.waitForFinished();
-    }
-
-    // Arrival times in nanoseconds, one per byte.
-    QList<qint64> arrivals() const
-    {
-        QList<qint64> stamps;
-        QFile file(record);
-        if (file.open(QIODevice::ReadOnly))
-            while (!file.atEnd())
-                stamps.append(file.readLine().split(' ').value(0).toLongLong());
-        return stamps;
-    }
-};
-
 void post(QWindow *window, QEvent::Type type, QPointF at, Qt::MouseButtons held)
 {
     QApplication::postEvent(window, new QMouseEvent(type, at, window->mapToGlobal(at), Qt::LeftButton, held,
@@ -76,12 +42,13 @@ void post(QWindow *window, QEvent::Type type, QPointF at, Qt::MouseButtons held)
 
 void BM_ArrowHeldTwoSeconds(benchmark::State &state)
 {
-    RecordingInstrument instrument;
+    test::SimProcess instrument;
+    QTemporaryDir dir;
     NullNotifier notifier;
     link::PortMap map;
-    map.setDevice(1, instrument.path);
+    map.setDevice(1, instrument.devicePath());
     link::SerialLink serial(map, notifier);
-    panel::FrontPanel panel(serial, notifier, {}, {}, instrument.dir.filePath(QStringLiteral("orva.set")));
+    panel::FrontPanel panel(serial, notifier, {}, {}, dir.filePath(QStringLiteral("orva.set")));
     panel.window().show();
     QApplication::processEvents();
     if (!serial.OpenPort()) {
@@ -110,7 +77,9 @@ void BM_ArrowHeldTwoSeconds(benchmark::State &state)
     QDeadlineTimer settle(200);
     while (!settle.hasExpired())
         QApplication::processEvents(QEventLoop::AllEvents, 50);
-    const QList<qint64> stamps = instrument.arrivals();
+    QList<qint64> stamps;
+    for (const test::SimProcess::Received &r : instrument.received())
+        stamps.append(r.nanoseconds);
     qint64 widest = 0;
     for (qsizetype i = 1; i < stamps.size(); ++i)
         if (stamps[i] - stamps[i - 1] < qint64(kHoldMs) * 1'000'000 / 2)

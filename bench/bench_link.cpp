@@ -7,6 +7,7 @@
 #include <QProcess>
 
 #include "bench_support.h"
+#include "support/sim_process.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -19,35 +20,13 @@ using bench::NullNotifier;
 
 using bench::processorSeconds;
 
-// A silent instrument on a pseudo-terminal.
-struct SilentInstrument
-{
-    QProcess process;
-    QString path;
-
-    SilentInstrument()
-    {
-        process.start(QStringLiteral(ORVANTA_SIM_PATH), {QStringLiteral("--silent")});
-        process.waitForStarted();
-        QDeadlineTimer deadline(5000);
-        while (!process.canReadLine() && !deadline.hasExpired())
-            process.waitForReadyRead(100);
-        path = QString::fromLocal8Bit(process.readLine()).trimmed();
-    }
-    ~SilentInstrument()
-    {
-        process.terminate();
-        process.waitForFinished();
-    }
-};
-
 template<typename Wait>
 void measure(benchmark::State &state, Wait wait)
 {
-    SilentInstrument instrument;
+    test::SimProcess instrument({QStringLiteral("--silent")});
     NullNotifier notifier;
     link::PortMap map;
-    map.setDevice(1, instrument.path);
+    map.setDevice(1, instrument.devicePath());
     link::SerialLink serial(map, notifier);
     if (!serial.OpenPort()) {
         state.SkipWithError("cannot open the simulator's port");

@@ -224,7 +224,7 @@ void TestFrontPanel::windowThatFailsToLoad()
     RecordingNotifier notifier;
     link::SerialLink serial(map, notifier);
     QString loaded;
-    std::vector<panel::FrontPanel::FormSpec> forms{
+    std::vector<panel::FrontPanel::FormEntry> forms{
         {"frmUpload", [&]() -> QWidget * { loaded += 'U'; return new QWidget; }},
         {"frmHelp", [&]() -> QWidget * { loaded += 'H'; return nullptr; }},
         {"frmLogger", [&]() -> QWidget * { loaded += 'L'; return new QWidget; }}};

@@ -9,7 +9,7 @@
 
 namespace orvanta::app {
 
-std::vector<panel::FrontPanel::FormSpec> programForms(const Program &program)
+std::vector<panel::FrontPanel::FormEntry> programForms(const Program &program)
 {
     return {
         {QStringLiteral("frmUpload"),

@@ -33,6 +33,6 @@ private:
 
 // The other windows, in the order start-up loads them. They are made when
 // loaded, by which time the program's link and panel exist.
-std::vector<panel::FrontPanel::FormSpec> programForms(const Program &program);
+std::vector<panel::FrontPanel::FormEntry> programForms(const Program &program);
 
 } // namespace orvanta::app

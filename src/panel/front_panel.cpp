@@ -38,7 +38,7 @@ constexpr WindowItem kWindowItems[] = {
 
 } // namespace
 
-FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormSpec> forms,
+FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms,
                        EndProgram endProgram, QString settingsPath)
     : link_(link)
     , notifier_(notifier)
@@ -50,8 +50,8 @@ FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::ve
     , alarms_(std::make_unique<AlarmItems>(*window_, link))
     , poll_(std::make_unique<PollCycle>(link, *window_, *this))
 {
-    for (FormSpec &spec : forms)
-        forms_.push_back(std::make_unique<FormSlot>(spec.name, std::move(spec.factory)));
+    for (FormEntry &entry : forms)
+        forms_.push_back(std::make_unique<FormSlot>(entry.name, std::move(entry.factory)));
 
     for (const PortChoice &choice : kPortChoices)
         connect(window_->menuItem(nameOf(choice.item)), &QAction::triggered, this,

@@ -33,7 +33,7 @@ class FrontPanel : public QObject, public link::PollSwitch
     Q_OBJECT
 
 public:
-    struct FormSpec
+    struct FormEntry
     {
         QString name;
         FormSlot::Factory factory;
@@ -41,7 +41,7 @@ public:
     using EndProgram = std::function<void()>;
 
     // forms: the other windows, in the order start-up loads them.
-    FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormSpec> forms,
+    FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms,
                EndProgram endProgram, QString settingsPath = SettingsFile::kFileName);
     ~FrontPanel() override;
 
