@@ -4,12 +4,14 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QSerialPort>
 
 #include "bench_support.h"
+#include "support/sim_process.h"
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
 
 namespace {
 
@@ -26,7 +28,7 @@ const char *const kStateNames[] = {"waveform", "vector", "combination", "parade"
 
 struct Instrument
 {
-    QProcess process;
+    std::unique_ptr<orvanta::test::SimProcess> sim;
     QSerialPort port;
 
     Instrument(const char *state, int pace)
@@ -34,20 +36,11 @@ struct Instrument
         QStringList options{QStringLiteral("--status"), QString::fromLatin1(state)};
         if (pace > 0)
             options << QStringLiteral("--pace") << QString::number(pace);
-        process.start(QStringLiteral(ORVANTA_SIM_PATH), options);
-        process.waitForStarted();
-        QDeadlineTimer deadline(5000);
-        while (!process.canReadLine() && !deadline.hasExpired())
-            process.waitForReadyRead(100);
-        port.setPortName(QString::fromLocal8Bit(process.readLine()).trimmed());
+        sim = std::make_unique<orvanta::test::SimProcess>(options);
+        port.setPortName(sim->devicePath());
         port.open(QIODevice::ReadWrite);
     }
-    ~Instrument()
-    {
-        port.close();
-        process.terminate();
-        process.waitForFinished();
-    }
+    ~Instrument() { port.close(); }
 
     void send(char code)
     {

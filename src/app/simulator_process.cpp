@@ -19,17 +19,18 @@ SimulatorProcess::~SimulatorProcess()
     stop();
 }
 
-QString SimulatorProcess::start(const QStringList &options)
+QString SimulatorProcess::start(const QStringList &options, const QString &program)
 {
-    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("orvanta-sim"));
-    process_.setProgram(program);
+    process_.setProgram(program.isEmpty()
+                            ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("orvanta-sim"))
+                            : program);
     process_.setArguments(options);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // The simulator must not outlive a program that is killed.
     process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_.start();
     if (!process_.waitForStarted(kStartTimeoutMs)) {
-        error_ = QStringLiteral("Can't start the simulator %1: %2").arg(program, process_.errorString());
+        error_ = QStringLiteral("Can't start the simulator %1: %2").arg(process_.program(), process_.errorString());
         return {};
     }
     QDeadlineTimer deadline(kStartTimeoutMs);
@@ -38,10 +39,16 @@ QString SimulatorProcess::start(const QStringList &options)
         process_.waitForReadyRead(int(deadline.remainingTime()));
     const QString path = QString::fromLocal8Bit(process_.readLine()).trimmed();
     if (path.isEmpty()) {
-        error_ = QStringLiteral("The simulator %1 did not name its device").arg(program);
+        error_ = QStringLiteral("The simulator %1 did not name its device").arg(process_.program());
         stop();
     }
     return path;
+}
+
+void SimulatorProcess::kill()
+{
+    process_.kill();
+    process_.waitForFinished(kStopTimeoutMs);
 }
 
 void SimulatorProcess::stop()

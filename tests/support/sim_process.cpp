@@ -11,34 +11,15 @@ namespace orvanta::test {
 SimProcess::SimProcess(const QStringList &options)
 {
     recordPath_ = dir_.filePath(QStringLiteral("received.txt"));
-    QStringList arguments{QStringLiteral("--record"), recordPath_};
-    arguments += options;
-    process_.setProgram(QStringLiteral(ORVANTA_SIM_PATH));
-    process_.setArguments(arguments);
-    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start();
-    if (!process_.waitForStarted(5000))
-        return;
-    QDeadlineTimer deadline(5000);
-    while (!process_.canReadLine() && !deadline.hasExpired())
-        process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
-    devicePath_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
+    devicePath_ = process_.start(QStringList{QStringLiteral("--record"), recordPath_} + options,
+                                 QStringLiteral(ORVANTA_SIM_PATH));
 }
 
-SimProcess::~SimProcess()
-{
-    if (process_.state() != QProcess::NotRunning) {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished(1000);
-    }
-}
+SimProcess::~SimProcess() = default;
 
 void SimProcess::kill()
 {
     process_.kill();
-    process_.waitForFinished(3000);
 }
 
 QList<SimProcess::Received> SimProcess::received() const

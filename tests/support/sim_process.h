@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/simulator_process.h"
+
 #include <QByteArray>
 #include <QList>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -36,7 +37,7 @@ public:
 
 private:
     QTemporaryDir dir_;
-    QProcess process_;
+    app::SimulatorProcess process_;
     QString devicePath_;
     QString recordPath_;
 };
