@@ -174,11 +174,32 @@ bool SerialLink::WaitForBytes(int count)
     return arrived;
 }
 
+namespace {
+
+void runPending(QEventLoop::ProcessEventsFlags flags)
+{
+    // A wait runs inside the delivery of some event (a click, a press);
+    // events posted before that delivery are held back by the event loop
+    // until something new is posted, so they are sent first.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(flags);
+}
+
+} // namespace
+
 bool SerialLink::pumpEvents()
 {
     if (ending_)
         return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    runPending(QEventLoop::WaitForMoreEvents);
+    return !ending_;
+}
+
+bool SerialLink::pumpPendingEvents()
+{
+    if (ending_)
+        return false;
+    runPending(QEventLoop::AllEvents);
     return !ending_;
 }
 

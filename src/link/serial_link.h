@@ -65,6 +65,8 @@ public:
     // One pass of a wait: runs what is pending, sleeping until something is.
     // False once the program is ending, so every wait loop can unwind.
     bool pumpEvents();
+    // The same without sleeping: runs only what is pending now.
+    bool pumpPendingEvents();
     // The program is ending: every running and later wait returns at once
     // and the port is not opened again.
     void endWaits();

@@ -6,8 +6,6 @@
 #include "panel/arrow_key.h"
 #include "panel/main_window.h"
 
-#include <QCoreApplication>
-
 #include <string_view>
 
 namespace orvanta::panel {
@@ -41,7 +39,7 @@ ArrowRepeat::ArrowRepeat(MainWindow &window, link::SerialLink &link, QObject *pa
     pauseTimer_.setInterval(kRepeatPause);
 
     for (const ArrowRow &row : kArrows) {
-        ArrowKey *key = window.image(QString::fromLatin1(row.image.data(), qsizetype(row.image.size())));
+        ArrowKey *key = window.image(QString::fromLatin1(row.image));
         Q_ASSERT(key);
         // Any mouse button: the button of the event does not matter.
         connect(key, &ArrowKey::mouseDown, this, [this, code = row.code] {
@@ -56,12 +54,8 @@ void ArrowRepeat::RepeatWhileHeld(std::uint8_t code)
 {
     for (;;) {
         // One pass without sleeping, so a release that was already waiting
-        // ends the repeat before anything is written. Events posted before
-        // the press was delivered are sent first: inside that delivery the
-        // event loop would hold them back until something new is posted.
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        if (link_.ending() || !RepeatFlag)
+        // ends the repeat before anything is written.
+        if (!link_.pumpPendingEvents() || !RepeatFlag)
             return;
         // Not opened first: the poll keeps the port open in normal running.
         if (!link_.WriteByte(code)) {
