@@ -38,7 +38,7 @@ AlarmItems::AlarmItems(MainWindow &window, link::SerialLink &link, QObject *pare
     : QObject(parent)
 {
     for (const AlarmRow &row : kAlarms) {
-        QAction *item = window.menuItem(QString::fromLatin1(row.item.data(), qsizetype(row.item.size())));
+        QAction *item = window.menuItem(QString::fromLatin1(row.item));
         Q_ASSERT(item);
         // The same code either way: the instrument toggles, and the next poll
         // shows what it made of it. The mark flips even when the write failed.

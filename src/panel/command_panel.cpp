@@ -9,21 +9,12 @@
 
 namespace orvanta::panel {
 
-namespace {
-
-QString nameOf(std::string_view control)
-{
-    return QString::fromLatin1(control.data(), qsizetype(control.size()));
-}
-
-} // namespace
-
 CommandPanel::CommandPanel(MainWindow &window, link::SerialLink &link, QObject *parent)
     : QObject(parent)
     , link_(link)
 {
     for (const CommandRow &row : commandTable()) {
-        const QString name = nameOf(row.control);
+        const QString name = QString::fromLatin1(row.control);
         if (row.event == PanelEvent::MouseDown) {
             ArrowKey *image = window.image(name);
             Q_ASSERT(image);

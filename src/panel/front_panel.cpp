@@ -17,11 +17,6 @@ namespace orvanta::panel {
 
 namespace {
 
-QString nameOf(std::string_view item)
-{
-    return QString::fromLatin1(item.data(), qsizetype(item.size()));
-}
-
 // Menu items that show another window, and what that does to the poll.
 struct WindowItem
 {
@@ -54,14 +49,14 @@ FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::ve
         forms_.push_back(std::make_unique<FormSlot>(entry.name, std::move(entry.factory)));
 
     for (const PortChoice &choice : kPortChoices)
-        connect(window_->menuItem(nameOf(choice.item)), &QAction::triggered, this,
+        connect(window_->menuItem(QString::fromLatin1(choice.item)), &QAction::triggered, this,
                 [this, &choice] { choosePort(choice); });
     for (const BaudChoice &choice : kBaudChoices)
-        connect(window_->menuItem(nameOf(choice.item)), &QAction::triggered, this,
+        connect(window_->menuItem(QString::fromLatin1(choice.item)), &QAction::triggered, this,
                 [this, &choice] { chooseBaud(choice); });
     for (const WindowItem &item : kWindowItems)
-        connect(window_->menuItem(nameOf(item.item)), &QAction::triggered, this,
-                [this, &item] { openWindow(nameOf(item.form), item.event); });
+        connect(window_->menuItem(QString::fromLatin1(item.item)), &QAction::triggered, this,
+                [this, &item] { openWindow(QString::fromLatin1(item.form), item.event); });
     connect(window_->menuItem(QStringLiteral("mnuExit")), &QAction::triggered, this, &FrontPanel::Shutdown);
     connect(window_.get(), &MainWindow::closeRequested, this, &FrontPanel::Shutdown);
     connect(window_->pollTimer(), &QTimer::timeout, poll_.get(), &PollCycle::Timer1_Timer);
@@ -93,13 +88,13 @@ bool FrontPanel::Form_Load()
     const PortChoice &port = portChoiceFor(saved_.port);
     checkOnly(kPortChoices, {});
     link_.SetPortNumber(port.port);
-    setItemChecked(window_->menuItem(nameOf(port.item)), true);
+    setItemChecked(window_->menuItem(QString::fromLatin1(port.item)), true);
 
     const BaudChoice &baud = baudChoiceFor(saved_.baud);
     checkOnly(kBaudChoices, {});
-    if (!link_.SetPortSettings(nameOf(baud.settings)))
+    if (!link_.SetPortSettings(QString::fromLatin1(baud.settings)))
         return failStartUp();
-    setItemChecked(window_->menuItem(nameOf(baud.item)), true);
+    setItemChecked(window_->menuItem(QString::fromLatin1(baud.item)), true);
 
     // The first poll comes one interval after start-up, not during it.
     pollEvent(link::PollEvent::MainWindowCreated);
@@ -137,7 +132,7 @@ void FrontPanel::openWindow(const QString &form, std::optional<link::PollEvent> 
 void FrontPanel::checkOnly(const auto &choices, std::string_view item)
 {
     for (const auto &choice : choices)
-        setItemChecked(window_->menuItem(nameOf(choice.item)), choice.item == item);
+        setItemChecked(window_->menuItem(QString::fromLatin1(choice.item)), choice.item == item);
 }
 
 void FrontPanel::choosePort(const PortChoice &choice)
@@ -151,7 +146,7 @@ void FrontPanel::choosePort(const PortChoice &choice)
 
 void FrontPanel::chooseBaud(const BaudChoice &choice)
 {
-    link_.SetPortSettings(nameOf(choice.settings));
+    link_.SetPortSettings(QString::fromLatin1(choice.settings));
     checkOnly(kBaudChoices, choice.item);
     saved_.baud = choice.saved;
     savedKnown_ = true;

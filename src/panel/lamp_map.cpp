@@ -41,7 +41,7 @@ bool applyLampState(const link::StatusBlock &block, MainWindow &window)
 {
     for (const LampRow &row : kLamps) {
         const std::optional<bool> dark = block.isSet(row.field);
-        Lamp *lamp = window.lamp(QString::fromLatin1(row.lamp.data(), qsizetype(row.lamp.size())));
+        Lamp *lamp = window.lamp(QString::fromLatin1(row.lamp));
         if (!dark || !lamp)
             return false;
         lamp->setFillColour(QColor(*dark ? kLampOff : row.lit));

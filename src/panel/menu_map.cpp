@@ -255,11 +255,6 @@ constexpr bool tablesAreWhole()
 }
 static_assert(tablesAreWhole());
 
-QString text(std::string_view s)
-{
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
-
 // Walks one group; false as soon as a byte or a control is missing.
 class MenuWriter
 {
@@ -319,8 +314,8 @@ public:
             const std::optional<std::uint8_t> value = block_.field(row.field);
             if (!value)
                 return false;
-            const QString caption = text(row.byValue[captionIndex(row.field, *value)]);
-            const QString name = text(row.control);
+            const QString caption = QString::fromLatin1(row.byValue[captionIndex(row.field, *value)]);
+            const QString name = QString::fromLatin1(row.control);
             if (QAction *item = window_.menuItem(name))
                 item->setText(caption);
             else if (QPushButton *button = window_.button(name))
@@ -337,7 +332,7 @@ public:
         if (!locked)
             return false;
         for (std::string_view name : group.items) {
-            QAction *item = window_.menuItem(text(name));
+            QAction *item = window_.menuItem(QString::fromLatin1(name));
             if (!item)
                 return false;
             item->setEnabled(!*locked);
@@ -348,7 +343,7 @@ public:
 private:
     bool check(std::string_view name, bool checked) const
     {
-        QAction *item = window_.menuItem(text(name));
+        QAction *item = window_.menuItem(QString::fromLatin1(name));
         if (!item)
             return false;
         setItemChecked(item, checked);
