@@ -36,8 +36,8 @@ using bench::processorSeconds;
 
 void post(QWindow *window, QEvent::Type type, QPointF at, Qt::MouseButtons held)
 {
-    QApplication::postEvent(window, new QMouseEvent(type, at, window->mapToGlobal(at), Qt::LeftButton, held,
-                                                    Qt::NoModifier));
+    QApplication::postEvent(
+        window, new QMouseEvent(type, at, window->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier));
 }
 
 void BM_ArrowHeldTwoSeconds(benchmark::State &state)
@@ -61,8 +61,8 @@ void BM_ArrowHeldTwoSeconds(benchmark::State &state)
 
     double processor = 0, held = 0;
     for (auto _ : state) {
-        QTimer::singleShot(kHoldMs, Qt::PreciseTimer, &panel,
-                           [&] { post(window, QEvent::MouseButtonRelease, at, Qt::NoButton); });
+        QTimer::singleShot(
+            kHoldMs, Qt::PreciseTimer, &panel, [&] { post(window, QEvent::MouseButtonRelease, at, Qt::NoButton); });
         post(window, QEvent::MouseButtonPress, at, Qt::LeftButton);
         const double before = processorSeconds();
         QElapsedTimer wall;

@@ -20,8 +20,7 @@ using bench::NullNotifier;
 
 using bench::processorSeconds;
 
-template<typename Wait>
-void measure(benchmark::State &state, Wait wait)
+template <typename Wait> void measure(benchmark::State &state, Wait wait)
 {
     test::SimProcess instrument({QStringLiteral("--silent")});
     NullNotifier notifier;

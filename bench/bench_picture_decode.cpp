@@ -33,8 +33,8 @@ QByteArray runLengthCoded(const QByteArray &bytes)
             continue;
         }
         qsizetype literal = 0;
-        while (at + literal < bytes.size() && literal < 127 &&
-               !(at + literal + 1 < bytes.size() && bytes[at + literal + 1] == bytes[at + literal]))
+        while (at + literal < bytes.size() && literal < 127
+            && !(at + literal + 1 < bytes.size() && bytes[at + literal + 1] == bytes[at + literal]))
             ++literal;
         literal = std::max<qsizetype>(literal, 1);
         stream += char(literal);

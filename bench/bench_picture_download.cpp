@@ -8,8 +8,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTest>
 #include <QPushButton>
+#include <QTest>
 
 #include "bench_support.h"
 
@@ -35,7 +35,7 @@ protected:
 class NoPoll : public link::PollSwitch
 {
 public:
-    void pollEvent(link::PollEvent) override {}
+    void pollEvent(link::PollEvent) override { }
 };
 
 void download(benchmark::State &state, const char *status)

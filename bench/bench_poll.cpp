@@ -24,7 +24,7 @@ using bench::NullNotifier;
 class NoSwitch : public link::PollSwitch
 {
 public:
-    void pollEvent(link::PollEvent) override {}
+    void pollEvent(link::PollEvent) override { }
 };
 
 // Two blocks that differ in every field, so every property changes each call.
@@ -86,12 +86,7 @@ void BM_ReplyToPanelUpdated(benchmark::State &state)
 
 BENCHMARK(BM_UpdateMenus)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UpdatePanel)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ReplyToPanelUpdated)
-    ->Arg(0)
-    ->Arg(38400)
-    ->UseManualTime()
-    ->Iterations(200)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReplyToPanelUpdated)->Arg(0)->Arg(38400)->UseManualTime()->Iterations(200)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

@@ -108,13 +108,8 @@ void BM_Transfer(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_FirstBlock)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Transfer)
-    ->ArgsProduct({{0, 1, 2, 3}, {0}})
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Transfer)
-    ->ArgsProduct({{0, 3}, {38400}})
-    ->Iterations(2)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Transfer)->ArgsProduct({{0, 1, 2, 3}, {0}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Transfer)->ArgsProduct({{0, 3}, {38400}})->Iterations(2)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

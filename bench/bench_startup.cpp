@@ -20,7 +20,8 @@ void BM_StartUpToWindowShown(benchmark::State &state)
     QTemporaryDir dir;
     const QString settings = dir.filePath(QStringLiteral("orva.set"));
     for (auto _ : state) {
-        app::Program program(link::PortMap{}, std::make_unique<NullNotifier>(), [] {}, settings);
+        app::Program program(
+            link::PortMap{}, std::make_unique<NullNotifier>(), [] {}, settings);
         program.start();
         QApplication::processEvents();
         benchmark::DoNotOptimize(program.panel().window().isVisible());

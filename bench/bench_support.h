@@ -12,7 +12,7 @@ namespace orvanta::bench {
 class NullNotifier : public link::Notifier
 {
 protected:
-    void showWarning(const QString &, const QString &) override {}
+    void showWarning(const QString &, const QString &) override { }
 };
 
 inline double processorSeconds()
@@ -23,8 +23,7 @@ inline double processorSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-template<typename Application>
-int runBenchmarks(int argc, char **argv)
+template <typename Application> int runBenchmarks(int argc, char **argv)
 {
     Application application(argc, argv);
     benchmark::Initialize(&argc, argv);

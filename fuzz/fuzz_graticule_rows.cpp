@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (int column = 0; column < Canvas::kSize; ++column) {
             if (line[column] == untouched)
                 painted = false;
-            else if (!painted || (line[column] != palette::rgb(palette::kBlack) &&
-                                  line[column] != palette::rgb(palette::kGreen)))
+            else if (!painted
+                || (line[column] != palette::rgb(palette::kBlack) && line[column] != palette::rgb(palette::kGreen)))
                 std::abort();
         }
     }

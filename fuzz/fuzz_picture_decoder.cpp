@@ -27,7 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static Canvas canvas;
     GraticuleFile graticule;
     auto rows = std::make_unique<QBuffer>();
-    rows->setData(QByteArray::fromHex("04100a00" "0e00" "0b00"));
+    rows->setData(QByteArray::fromHex("04100a00"
+                                      "0e00"
+                                      "0b00"));
     rows->open(QIODevice::ReadOnly);
     graticule.open(std::move(rows));
 

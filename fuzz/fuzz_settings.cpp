@@ -8,8 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace orvanta::panel;
-    const SavedSettings settings = decodeSettings(
-        QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const SavedSettings settings
+        = decodeSettings(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     if (!(decodeSettings(encodeSettings(settings)) == settings))
         std::abort();
     return 0;

@@ -24,7 +24,9 @@ DeviceLink::DeviceLink(std::string path, const std::string &target)
     : path_(std::move(path))
     , target_(target)
 {
-    struct stat existing{};
+    struct stat existing
+    {
+    };
     if (::lstat(path_.c_str(), &existing) == 0) {
         if (!S_ISLNK(existing.st_mode))
             throw std::system_error(EEXIST, std::generic_category(), path_ + " exists and is not a link");

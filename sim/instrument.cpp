@@ -44,35 +44,16 @@ void Instrument::apply(const Command &command, Reply &reply)
 {
     std::uint8_t &byte = state_[command.byte];
     switch (command.action) {
-    case Action::noChange:
-        break;
-    case Action::setField:
-        writeField(byte, command.mask, command.value);
-        break;
-    case Action::toggleBits:
-        byte ^= command.mask;
-        break;
-    case Action::stepField:
-        writeField(byte, command.mask, nextStep(byte & command.mask, command.steps));
-        break;
-    case Action::storePreset:
-        presets_[command.value] = state_;
-        break;
-    case Action::recallPreset:
-        state_ = presets_[command.value];
-        break;
-    case Action::statusRequest:
-        appendStatus(reply.bytes);
-        break;
-    case Action::pictureStart:
-        picture_.start(state_, reply);
-        break;
-    case Action::pictureBlock:
-        picture_.nextBlock(reply);
-        break;
-    case Action::pictureEnd:
-        picture_.end();
-        break;
+    case Action::noChange: break;
+    case Action::setField: writeField(byte, command.mask, command.value); break;
+    case Action::toggleBits: byte ^= command.mask; break;
+    case Action::stepField: writeField(byte, command.mask, nextStep(byte & command.mask, command.steps)); break;
+    case Action::storePreset: presets_[command.value] = state_; break;
+    case Action::recallPreset: state_ = presets_[command.value]; break;
+    case Action::statusRequest: appendStatus(reply.bytes); break;
+    case Action::pictureStart: picture_.start(state_, reply); break;
+    case Action::pictureBlock: picture_.nextBlock(reply); break;
+    case Action::pictureEnd: picture_.end(); break;
     }
 }
 

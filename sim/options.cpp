@@ -6,24 +6,23 @@
 
 namespace orvanta::sim {
 
-const char *const kUsage =
-    "usage: orvanta-sim [--link PATH] [--record FILE] [--status HEX32] [--silent]\n"
-    "                   [--short N] [--pace BAUD] [--stall-after N] [--hangup-after N]\n"
-    "                   [--help]\n"
-    "Plays the instrument on a pseudo-terminal and prints the device path as the\n"
-    "first line on stdout. Ends on SIGTERM or SIGINT.\n"
-    "  --link PATH     make PATH a symbolic link to the device while running\n"
-    "  --record FILE   write every received byte as \"<monotonic ns> <byte>\" lines\n"
-    "  --status HEX32  start with this status block, 32 hex digits\n"
-    "  --silent        receive and record, but never answer\n"
-    "  --short N       answer a status request with N bytes (the block cut, or padded)\n"
-    "  --pace BAUD     send no faster than a line at BAUD (10 bits a byte)\n"
-    "  --stall-after N   leave requests for picture blocks unanswered after the\n"
-    "                    first N blocks of a transfer\n"
-    "  --hangup-after N  at the request for picture block N + 1 of a transfer, close\n"
-    "                    the device (the client sees the line hang up) and exit 0\n"
-    "  --help          show this text\n"
-    "A value may also follow its option after '=', as in --pace=38400.\n";
+const char *const kUsage = "usage: orvanta-sim [--link PATH] [--record FILE] [--status HEX32] [--silent]\n"
+                           "                   [--short N] [--pace BAUD] [--stall-after N] [--hangup-after N]\n"
+                           "                   [--help]\n"
+                           "Plays the instrument on a pseudo-terminal and prints the device path as the\n"
+                           "first line on stdout. Ends on SIGTERM or SIGINT.\n"
+                           "  --link PATH     make PATH a symbolic link to the device while running\n"
+                           "  --record FILE   write every received byte as \"<monotonic ns> <byte>\" lines\n"
+                           "  --status HEX32  start with this status block, 32 hex digits\n"
+                           "  --silent        receive and record, but never answer\n"
+                           "  --short N       answer a status request with N bytes (the block cut, or padded)\n"
+                           "  --pace BAUD     send no faster than a line at BAUD (10 bits a byte)\n"
+                           "  --stall-after N   leave requests for picture blocks unanswered after the\n"
+                           "                    first N blocks of a transfer\n"
+                           "  --hangup-after N  at the request for picture block N + 1 of a transfer, close\n"
+                           "                    the device (the client sees the line hang up) and exit 0\n"
+                           "  --help          show this text\n"
+                           "A value may also follow its option after '=', as in --pace=38400.\n";
 
 namespace {
 
@@ -68,8 +67,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
             continue;
         }
         const bool takesValue = option == "--link" || option == "--record" || option == "--status"
-                                || option == "--short" || option == "--pace"
-                                || option == "--stall-after" || option == "--hangup-after";
+            || option == "--short" || option == "--pace" || option == "--stall-after" || option == "--hangup-after";
         if (!takesValue) {
             line.error = "unknown option " + std::string(option);
             return line;
@@ -100,8 +98,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
         } else if (option == "--stall-after" || option == "--hangup-after") {
             const auto blocks = parseNumber(value, 0, kMaxBlocks);
             if (!blocks) {
-                line.error = std::string(option) + " needs a block count from 0 to "
-                             + std::to_string(kMaxBlocks);
+                line.error = std::string(option) + " needs a block count from 0 to " + std::to_string(kMaxBlocks);
                 return line;
             }
             if (option == "--stall-after")

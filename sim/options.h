@@ -13,9 +13,9 @@ struct Options
     std::string linkPath;   // empty: no link
     std::string recordPath; // empty: nothing recorded
     StatusBlock status = kDefaultStatus;
-    bool silent = false;                    // never send anything
+    bool silent = false;                      // never send anything
     std::size_t statusLength = kStatusLength; // bytes in a status reply
-    unsigned paceBaud = 0;                  // 0: replies leave as fast as they can
+    unsigned paceBaud = 0;                    // 0: replies leave as fast as they can
     // Picture faults, counted in blocks of one transfer: past this many blocks a
     // request for the next one goes unanswered, or hangs the line up.
     std::optional<std::size_t> stallAfter;

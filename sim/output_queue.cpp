@@ -15,10 +15,9 @@ constexpr std::int64_t kBitsPerByte = 10;
 } // namespace
 
 OutputQueue::OutputQueue(unsigned baud)
-    : byteTime_(baud == 0 ? std::chrono::nanoseconds::zero()
-                          : std::chrono::nanoseconds(kBitsPerByte * 1'000'000'000 / baud))
-{
-}
+    : byteTime_(
+        baud == 0 ? std::chrono::nanoseconds::zero() : std::chrono::nanoseconds(kBitsPerByte * 1'000'000'000 / baud))
+{ }
 
 void OutputQueue::push(std::span<const std::uint8_t> bytes, Clock::time_point now)
 {

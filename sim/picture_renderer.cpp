@@ -19,18 +19,12 @@ enum class Component { luma, red, green, blue, blueDifference, redDifference };
 double componentLevel(Component component, const Bar &bar)
 {
     switch (component) {
-    case Component::luma:
-        return bar.luma();
-    case Component::red:
-        return bar.red;
-    case Component::green:
-        return bar.green;
-    case Component::blue:
-        return bar.blue;
-    case Component::blueDifference:
-        return 0.5 + layout::kDigitalAxes.blueWeight * (bar.blue - bar.luma());
-    case Component::redDifference:
-        return 0.5 + layout::kDigitalAxes.redWeight * (bar.red - bar.luma());
+    case Component::luma: return bar.luma();
+    case Component::red: return bar.red;
+    case Component::green: return bar.green;
+    case Component::blue: return bar.blue;
+    case Component::blueDifference: return 0.5 + layout::kDigitalAxes.blueWeight * (bar.blue - bar.luma());
+    case Component::redDifference: return 0.5 + layout::kDigitalAxes.redWeight * (bar.red - bar.luma());
     }
     return 0.0;
 }
@@ -45,12 +39,11 @@ struct Band
 
 // Bands of the client's colouring: byte columns below 43 and 85, or 32, 64 and 96 with
 // YRGB; byte column b is canvas column 4(b - 1).
-constexpr Band kRgbParade[] = {
-    {Component::red, 0, 168}, {Component::green, 168, 336}, {Component::blue, 336, 508}};
-constexpr Band kYuvParade[] = {
-    {Component::luma, 0, 168}, {Component::blueDifference, 168, 336}, {Component::redDifference, 336, 508}};
-constexpr Band kYrgbParade[] = {{Component::luma, 0, 124}, {Component::red, 124, 252},
-                                {Component::green, 252, 380}, {Component::blue, 380, 508}};
+constexpr Band kRgbParade[] = {{Component::red, 0, 168}, {Component::green, 168, 336}, {Component::blue, 336, 508}};
+constexpr Band kYuvParade[]
+    = {{Component::luma, 0, 168}, {Component::blueDifference, 168, 336}, {Component::redDifference, 336, 508}};
+constexpr Band kYrgbParade[] = {
+    {Component::luma, 0, 124}, {Component::red, 124, 252}, {Component::green, 252, 380}, {Component::blue, 380, 508}};
 // Keeps a band's trace clear of its neighbours' colours.
 constexpr int kBandMargin = 8;
 
@@ -90,8 +83,7 @@ void plotTrace(Screen &screen, int column, int row)
 }
 
 // One line of colour bars between blanking, as the waveform shows it.
-void drawBarsLine(Screen &screen, const layout::Standard &standard, Component component,
-                  int left, int right)
+void drawBarsLine(Screen &screen, const layout::Standard &standard, Component component, int left, int right)
 {
     const int width = right - left;
     const int blanking = width / 25;
@@ -136,8 +128,8 @@ void drawDot(Screen &screen, layout::Point centre)
 }
 
 // Each bar as a bright dot, with the faint path the signal takes from one to the next.
-void drawVector(Screen &screen, const layout::Standard &standard, const layout::VectorArea &area,
-                const layout::ChromaAxes &axes)
+void drawVector(
+    Screen &screen, const layout::Standard &standard, const layout::VectorArea &area, const layout::ChromaAxes &axes)
 {
     layout::Point previous = layout::vectorPoint(layout::kBars.back(), axes, area, standard);
     for (const Bar &bar : layout::kBars) {
@@ -163,19 +155,15 @@ Screen renderScreen(const StatusBlock &state)
     switch (view.displayMode) {
     case 1:
         if (!view.parade)
-            drawBarsLine(screen, standard, Component::luma, layout::kFullWaveform.left,
-                         layout::kFullWaveform.right);
+            drawBarsLine(screen, standard, Component::luma, layout::kFullWaveform.left, layout::kFullWaveform.right);
         else if (view.yrgb)
             drawParade(screen, standard, kYrgbParade);
         else
             drawParade(screen, standard, view.yuv ? std::span<const Band>(kYuvParade) : kRgbParade);
         break;
-    case 2:
-        drawVector(screen, standard, layout::kFullVector, axes);
-        break;
+    case 2: drawVector(screen, standard, layout::kFullVector, axes); break;
     default:
-        drawBarsLine(screen, standard, Component::luma, layout::kHalfWaveform.left,
-                     layout::kHalfWaveform.right);
+        drawBarsLine(screen, standard, Component::luma, layout::kHalfWaveform.left, layout::kHalfWaveform.right);
         drawVector(screen, standard, layout::kHalfVector, axes);
         break;
     }

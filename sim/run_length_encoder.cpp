@@ -41,7 +41,7 @@ std::vector<std::uint8_t> encodeRunLength(std::span<const std::uint8_t> rows)
         end = std::min(end, at + kMaxCount);
         stream.push_back(static_cast<std::uint8_t>(end - at));
         stream.insert(stream.end(), rows.begin() + static_cast<std::ptrdiff_t>(at),
-                      rows.begin() + static_cast<std::ptrdiff_t>(end));
+            rows.begin() + static_cast<std::ptrdiff_t>(end));
         at = end;
     }
     return stream;

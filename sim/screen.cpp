@@ -16,16 +16,14 @@ constexpr int kPixelShift[4] = {6, 2, 4, 0};
 Screen::Screen(int rows)
     : rows_(std::max(rows, 0))
     , bytes_(static_cast<std::size_t>(rows_) * layout::kBytesPerRow, 0)
-{
-}
+{ }
 
 std::size_t Screen::byteIndex(int column, int row) const
 {
     const int pictureRow = row - layout::kFirstPictureRow;
     // Byte column 0 lies left of the canvas, so canvas column 0 is in byte column 1.
     const int byteColumn = column / 4 + 1;
-    return static_cast<std::size_t>(pictureRow) * layout::kBytesPerRow
-           + static_cast<std::size_t>(byteColumn);
+    return static_cast<std::size_t>(pictureRow) * layout::kBytesPerRow + static_cast<std::size_t>(byteColumn);
 }
 
 void Screen::plot(int column, int row, int level)

@@ -18,10 +18,10 @@ inline constexpr int kPictureColumns = 4 * (kBytesPerRow - 1);
 
 struct Standard
 {
-    int lastRow;          // picture rows 2 .. lastRow - 1, graticule rows 3 .. lastRow
-    int zeroRow;          // waveform black level (0 %)
-    int fullRow;          // waveform white level (100 %)
-    int vectorCentreRow;  // vector display centre
+    int lastRow;         // picture rows 2 .. lastRow - 1, graticule rows 3 .. lastRow
+    int zeroRow;         // waveform black level (0 %)
+    int fullRow;         // waveform white level (100 %)
+    int vectorCentreRow; // vector display centre
 };
 
 inline constexpr Standard kPal{.lastRow = 510, .zeroRow = 430, .fullRow = 80, .vectorCentreRow = 256};
@@ -69,8 +69,14 @@ struct Bar
 };
 
 inline constexpr std::array<Bar, 8> kBars{{
-    {0.75, 0.75, 0.75}, {0.75, 0.75, 0.0}, {0.0, 0.75, 0.75}, {0.0, 0.75, 0.0},
-    {0.75, 0.0, 0.75},  {0.75, 0.0, 0.0},  {0.0, 0.0, 0.75},  {0.0, 0.0, 0.0},
+    {0.75, 0.75, 0.75},
+    {0.75, 0.75, 0.0},
+    {0.0, 0.75, 0.75},
+    {0.0, 0.75, 0.0},
+    {0.75, 0.0, 0.75},
+    {0.75, 0.0, 0.0},
+    {0.0, 0.0, 0.75},
+    {0.0, 0.0, 0.0},
 }};
 
 // Colour difference axes: analogue viewing shows U and V, digital viewing Cb and Cr.
@@ -92,14 +98,14 @@ struct Point
 };
 
 // Where a colour lands on the vector display.
-inline Point vectorPoint(const Bar &bar, const ChromaAxes &axes, const VectorArea &area,
-                         const Standard &standard, double saturation = 1.0)
+inline Point vectorPoint(
+    const Bar &bar, const ChromaAxes &axes, const VectorArea &area, const Standard &standard, double saturation = 1.0)
 {
     const double scale = area.radius / axes.fullScale * saturation;
     const double u = axes.blueWeight * (bar.blue - bar.luma());
     const double v = axes.redWeight * (bar.red - bar.luma());
     return {static_cast<int>(std::lround(area.centreColumn + u * scale)),
-            static_cast<int>(std::lround(standard.vectorCentreRow - v * scale))};
+        static_cast<int>(std::lround(standard.vectorCentreRow - v * scale))};
 }
 
 } // namespace orvanta::sim::layout

@@ -44,7 +44,9 @@ SignalPipe::SignalPipe(std::initializer_list<int> signals)
     makeNonBlocking(readEnd);
     makeNonBlocking(writeEnd);
 
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -153,8 +153,7 @@ void Simulator::pauseAfterError(const char *what, Clock::time_point now)
     // Our own slave fd keeps the device alive, so the error should pass; keep serving.
     if (!errorReported_) {
         errorReported_ = true;
-        std::fprintf(stderr, "orvanta-sim: %s on %s: %s\n", what, device_.slavePath().c_str(),
-                     std::strerror(errno));
+        std::fprintf(stderr, "orvanta-sim: %s on %s: %s\n", what, device_.slavePath().c_str(), std::strerror(errno));
     }
     pausedUntil_ = now + kErrorPause;
 }

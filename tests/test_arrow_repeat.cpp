@@ -34,8 +34,8 @@ void postMouse(const PanelRig &rig, QEvent::Type type, const QString &image, Qt:
 {
     const QPointF at = centreOf(rig, image);
     const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? button : Qt::NoButton;
-    QCoreApplication::postEvent(rig.handle(), new QMouseEvent(type, at, rig.handle()->mapToGlobal(at), button, held,
-                                                              Qt::NoModifier));
+    QCoreApplication::postEvent(
+        rig.handle(), new QMouseEvent(type, at, rig.handle()->mapToGlobal(at), button, held, Qt::NoModifier));
 }
 
 // Presses the image and releases it kHoldMs later at releaseAt, `during`
@@ -43,7 +43,7 @@ void postMouse(const PanelRig &rig, QEvent::Type type, const QString &image, Qt:
 // ending the link. Returns RepeatFlag as the repeat left it if it ended
 // before the release, nothing if it lasted until then.
 std::optional<bool> hold(PanelRig &rig, const QString &image, Qt::MouseButton button, QPoint releaseAt,
-                         const std::function<void()> &during = {})
+    const std::function<void()> &during = {})
 {
     QObject timers;
     bool released = false;
@@ -95,20 +95,25 @@ void TestArrowRepeat::heldArrowRepeatsUntilRelease_data()
     QTest::addColumn<QString>("image");
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QString>("releasedOn");
-    QTest::addColumn<QString>("next"); // released and this one pressed within one pass, halfway
+    QTest::addColumn<QString>("next");     // released and this one pressed within one pass, halfway
     QTest::addColumn<QByteArray>("codes"); // in the order they repeat
 
     // Each arrow once, the buttons and the places of release spread among them.
-    QTest::newRow("imgRight") << "imgRight" << Qt::LeftButton << "imgRight" << "" << QByteArray("\1");
-    QTest::newRow("imgLeft, middle button, released outside")
-        << "imgLeft" << Qt::MiddleButton << "cmdFreeze" << "" << QByteArray("\2");
-    QTest::newRow("imgDown, right button") << "imgDown" << Qt::RightButton << "imgDown" << "" << QByteArray("\3");
-    QTest::newRow("imgUp, released outside") << "imgUp" << Qt::LeftButton << "cmdFreeze" << "" << QByteArray("\4");
-    QTest::newRow("imgPhright") << "imgPhright" << Qt::LeftButton << "imgPhright" << "" << QByteArray("\5");
-    QTest::newRow("imgPhleft, right button, released outside")
-        << "imgPhleft" << Qt::RightButton << "cmdFreeze" << "" << QByteArray("\6");
+    QTest::newRow("imgRight") << "imgRight" << Qt::LeftButton << "imgRight"
+                              << "" << QByteArray("\1");
+    QTest::newRow("imgLeft, middle button, released outside") << "imgLeft" << Qt::MiddleButton << "cmdFreeze"
+                                                              << "" << QByteArray("\2");
+    QTest::newRow("imgDown, right button") << "imgDown" << Qt::RightButton << "imgDown"
+                                           << "" << QByteArray("\3");
+    QTest::newRow("imgUp, released outside") << "imgUp" << Qt::LeftButton << "cmdFreeze"
+                                             << "" << QByteArray("\4");
+    QTest::newRow("imgPhright") << "imgPhright" << Qt::LeftButton << "imgPhright"
+                                << "" << QByteArray("\5");
+    QTest::newRow("imgPhleft, right button, released outside") << "imgPhleft" << Qt::RightButton << "cmdFreeze"
+                                                               << "" << QByteArray("\6");
     // The new arrow's code follows at once and stops with its own release.
-    QTest::newRow("imgUp, then imgDown") << "imgUp" << Qt::LeftButton << "imgDown" << "imgDown" << QByteArray("\4\3");
+    QTest::newRow("imgUp, then imgDown") << "imgUp" << Qt::LeftButton << "imgDown"
+                                         << "imgDown" << QByteArray("\4\3");
 }
 
 void TestArrowRepeat::heldArrowRepeatsUntilRelease()

@@ -15,23 +15,23 @@ namespace {
 
 // The codes as the instrument's command list gives them, typed apart from
 // the program's own table so that a wrong or missing row shows.
-const char *const kExpected =
-    "cmdAna 27 cmdSDI 15 cmdY 23 cmdCb 29 cmdCr 30 cmdWfm 47 cmdVect 59 cmdDual 62 cmdTraces 55 cmdOlay 61 "
-    "cmdFreeze 79 cmdHVRng 87 cmdMagRng 91 cmdRef 119 cmdAudiobars 123 cmdBars 123 cmdGenEdh 111 cmdResetEDH 141 "
-    "imgScaleUp 84 imgScaleDown 85 mnuKeypress 42 mnuMaglines4 53 mnuMaglines8 54 mnuMaglines16 56 mnuMaglines32 57 "
-    "mnuInputYUV 58 mnuOutputYUV 60 mnuDispYUV 63 mnuYRGB 31 mnuWgainNorm 96 mnuWGainMag 97 mnuVGain100 98 "
-    "mnuVGain75 99 mnuVGainMag 100 mnuHorzCursor 24 mnuVertCursor 25 mnuPhaseCursor 26 mnuCanCurs 155 mnuFullWfm 43 "
-    "mnuFullvec 44 mnuFullcombo 45 mnuFullGBR 46 mnuFullTime 48 mnuFullAmplitude 49 mnuFullErrors 50 "
-    "mnuAudMeasure 51 mnuVideoGamut 52 mnuNorm 81 mnuLpass 82 mnuCpass 83 mnuTrace 68 mnuMoveup 69 mnuMovedown 70 "
-    "mnuLboxL 71 mnuLboxR 72 mnuRboxL 73 mnuRboxR 74 mnuTextBox 75 mnuSmallBox 128 mnuNTSC_PALM 129 "
-    "mnuViewasAnaDig 130 mnuColour 131 mnuSyncongreen 132 mnuPALSwitch 133 mnuHblank 134 mnuSafeaction 92 "
-    "mnuSafeActive 93 mnuSafetitle 94 mnuSafeoff 95 mnuVres 76 mnuEmbGp1 16 mnuEmbGp2 17 mnuEmbGp3 18 mnuEmbGp4 19 "
-    "mnuAnaAud 20 mnuAESAud 21 mnuPksoff 135 mnuPks1Sec 136 mnuPks2Sec 137 mnuPks4Sec 138 mnuPksInf 139 "
-    "mnuDemp48KHz 66 mnuDemp44KHz 65 mnuDemp32KHz 64 mnuDempOff 67 mnuScalePPM 144 mnuScaleDigi 145 "
-    "mnuScaleNordic 146 mnuScaleVU 147 mnuScaleEBU 148 mnuScaleDIN 149 mnuScaleExp 150 mnuAudPhase 140 mnuStore0 101 "
-    "mnuStore1 102 mnuStore2 103 mnuStore3 104 mnuStore4 105 mnuStore5 106 mnuStore6 107 mnuStore7 108 mnuStore8 109 "
-    "mnuRecall0 110 mnuRecall1 112 mnuRecall2 113 mnuRecall3 114 mnuRecall4 115 mnuRecall5 116 mnuRecall6 117 "
-    "mnuRecall7 118 mnuRecall8 120";
+const char *const kExpected
+    = "cmdAna 27 cmdSDI 15 cmdY 23 cmdCb 29 cmdCr 30 cmdWfm 47 cmdVect 59 cmdDual 62 cmdTraces 55 cmdOlay 61 "
+      "cmdFreeze 79 cmdHVRng 87 cmdMagRng 91 cmdRef 119 cmdAudiobars 123 cmdBars 123 cmdGenEdh 111 cmdResetEDH 141 "
+      "imgScaleUp 84 imgScaleDown 85 mnuKeypress 42 mnuMaglines4 53 mnuMaglines8 54 mnuMaglines16 56 mnuMaglines32 57 "
+      "mnuInputYUV 58 mnuOutputYUV 60 mnuDispYUV 63 mnuYRGB 31 mnuWgainNorm 96 mnuWGainMag 97 mnuVGain100 98 "
+      "mnuVGain75 99 mnuVGainMag 100 mnuHorzCursor 24 mnuVertCursor 25 mnuPhaseCursor 26 mnuCanCurs 155 mnuFullWfm 43 "
+      "mnuFullvec 44 mnuFullcombo 45 mnuFullGBR 46 mnuFullTime 48 mnuFullAmplitude 49 mnuFullErrors 50 "
+      "mnuAudMeasure 51 mnuVideoGamut 52 mnuNorm 81 mnuLpass 82 mnuCpass 83 mnuTrace 68 mnuMoveup 69 mnuMovedown 70 "
+      "mnuLboxL 71 mnuLboxR 72 mnuRboxL 73 mnuRboxR 74 mnuTextBox 75 mnuSmallBox 128 mnuNTSC_PALM 129 "
+      "mnuViewasAnaDig 130 mnuColour 131 mnuSyncongreen 132 mnuPALSwitch 133 mnuHblank 134 mnuSafeaction 92 "
+      "mnuSafeActive 93 mnuSafetitle 94 mnuSafeoff 95 mnuVres 76 mnuEmbGp1 16 mnuEmbGp2 17 mnuEmbGp3 18 mnuEmbGp4 19 "
+      "mnuAnaAud 20 mnuAESAud 21 mnuPksoff 135 mnuPks1Sec 136 mnuPks2Sec 137 mnuPks4Sec 138 mnuPksInf 139 "
+      "mnuDemp48KHz 66 mnuDemp44KHz 65 mnuDemp32KHz 64 mnuDempOff 67 mnuScalePPM 144 mnuScaleDigi 145 "
+      "mnuScaleNordic 146 mnuScaleVU 147 mnuScaleEBU 148 mnuScaleDIN 149 mnuScaleExp 150 mnuAudPhase 140 mnuStore0 101 "
+      "mnuStore1 102 mnuStore2 103 mnuStore3 104 mnuStore4 105 mnuStore5 106 mnuStore6 107 mnuStore7 108 mnuStore8 109 "
+      "mnuRecall0 110 mnuRecall1 112 mnuRecall2 113 mnuRecall3 114 mnuRecall4 115 mnuRecall5 116 mnuRecall6 117 "
+      "mnuRecall7 118 mnuRecall8 120";
 
 const char *const kAlarms = "mnuActpiccrc 32 mnuFullpiccrc 33 mnuAuderrs 34 mnuCodeerrs 35 "
                             "mnuIllegalerrs 36 mnuGamerrs 37 mnuNoaud 38 mnuHiaud 39 mnuNovid 40 mnuBlack 41";
@@ -49,9 +49,25 @@ QList<QPair<QString, QByteArray>> pairs(const char *list)
 // Controls that write none of these codes: other windows, set-up, exit, help,
 // and the shift arrows, which repeat.
 const QStringList kOtherControls = {
-    "mnu_Logger", "mnuUpload", "mnuPort1", "mnuPort2", "mnuPort3", "mnuPort4", "mnu9600",
-    "mnu192k", "mnu288k", "mnu384k", "mnuExit", "mnuHelpContents", "mnuAbout",
-    "imgLeft", "imgRight", "imgUp", "imgDown", "imgPhleft", "imgPhright",
+    "mnu_Logger",
+    "mnuUpload",
+    "mnuPort1",
+    "mnuPort2",
+    "mnuPort3",
+    "mnuPort4",
+    "mnu9600",
+    "mnu192k",
+    "mnu288k",
+    "mnu384k",
+    "mnuExit",
+    "mnuHelpContents",
+    "mnuAbout",
+    "imgLeft",
+    "imgRight",
+    "imgUp",
+    "imgDown",
+    "imgPhleft",
+    "imgPhright",
 };
 
 } // namespace

@@ -36,8 +36,8 @@ struct Run
             map.setDevice(port, device.isEmpty() ? folder + "/no-such-tty" : device);
         auto recorder = std::make_unique<RecordingNotifier>();
         notifier = recorder.get();
-        program = std::make_unique<app::Program>(map, std::move(recorder), [this] { ++ended; },
-                                                 folder + "/orva.set");
+        program = std::make_unique<app::Program>(
+            map, std::move(recorder), [this] { ++ended; }, folder + "/orva.set");
     }
 
     panel::MainWindow &window() const { return program->panel().window(); }
@@ -70,8 +70,8 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-const RecordingNotifier::Message kSettingsMessage{link::messages::kSettingsFile.text.toString(),
-                                                  link::messages::kSettingsFile.title.toString()};
+const RecordingNotifier::Message kSettingsMessage{
+    link::messages::kSettingsFile.text.toString(), link::messages::kSettingsFile.title.toString()};
 
 } // namespace
 
@@ -104,18 +104,18 @@ void TestFrontPanel::startUpFromFile_data()
     QTest::addColumn<QStringList>("checked");
     QTest::addColumn<QByteArray>("afterExit");
 
-    QTest::newRow("no file") << QByteArray("<missing>") << 4 << "38400,N,8,1"
-                             << QStringList{"mnuPort4", "mnu384k"} << hex("00000000");
+    QTest::newRow("no file") << QByteArray("<missing>") << 4 << "38400,N,8,1" << QStringList{"mnuPort4", "mnu384k"}
+                             << hex("00000000");
     QTest::newRow("port 2 at 19.2K") << hex("0200020002000200") << 2 << "19200,N,8,1"
                                      << QStringList{"mnuPort2", "mnu192k"} << hex("0200020002000200");
     QTest::newRow("port 1 at 9.6K") << hex("0200010002000100") << 1 << "9600,N,8,1"
                                     << QStringList{"mnuPort1", "mnu9600"} << hex("0200010002000100");
-    QTest::newRow("28.8K") << hex("0200030002000300") << 3 << "28800,N,8,1"
-                           << QStringList{"mnuPort3", "mnu288k"} << hex("0200030002000300");
+    QTest::newRow("28.8K") << hex("0200030002000300") << 3 << "28800,N,8,1" << QStringList{"mnuPort3", "mnu288k"}
+                           << hex("0200030002000300");
     QTest::newRow("port 0, baud 7 kept") << hex("0200070002000000") << 4 << "38400,N,8,1"
                                          << QStringList{"mnuPort4", "mnu384k"} << hex("0200070002000000");
-    QTest::newRow("port 5 kept") << hex("0200010002000500") << 4 << "9600,N,8,1"
-                                 << QStringList{"mnuPort4", "mnu9600"} << hex("0200010002000500");
+    QTest::newRow("port 5 kept") << hex("0200010002000500") << 4 << "9600,N,8,1" << QStringList{"mnuPort4", "mnu9600"}
+                                 << hex("0200010002000500");
     QTest::newRow("six bytes: port 3") << hex("000002000300") << 3 << "38400,N,8,1"
                                        << QStringList{"mnuPort3", "mnu384k"} << hex("000002000300");
     QTest::newRow("longer file tail kept") << hex("02000100020002000a0b") << 2 << "9600,N,8,1"
@@ -179,11 +179,8 @@ void TestFrontPanel::startUpLoadsTheOtherWindowsHiddenInOrder()
     QTemporaryDir dir;
     Run run(dir.path());
     QVERIFY(run.program->panel().Form_Load());
-    const QList<QPair<QString, QString>> forms{{"frmUpload", "Download"},
-                                               {"frmHelp", "HELP"},
-                                               {"frmLogger", "Logger"},
-                                               {"frmAbout", "About Brellin Orvanta"},
-                                               {"frmFiles", "File Organisation"}};
+    const QList<QPair<QString, QString>> forms{{"frmUpload", "Download"}, {"frmHelp", "HELP"}, {"frmLogger", "Logger"},
+        {"frmAbout", "About Brellin Orvanta"}, {"frmFiles", "File Organisation"}};
     for (const auto &[name, caption] : forms) {
         panel::FormSlot *slot = run.program->panel().form(name);
         QVERIFY2(slot && slot->loaded(), qPrintable(name));
@@ -224,12 +221,23 @@ void TestFrontPanel::windowThatFailsToLoad()
     RecordingNotifier notifier;
     link::SerialLink serial(map, notifier);
     QString loaded;
-    std::vector<panel::FrontPanel::FormEntry> forms{
-        {"frmUpload", [&]() -> QWidget * { loaded += 'U'; return new QWidget; }},
-        {"frmHelp", [&]() -> QWidget * { loaded += 'H'; return nullptr; }},
-        {"frmLogger", [&]() -> QWidget * { loaded += 'L'; return new QWidget; }}};
+    std::vector<panel::FrontPanel::FormEntry> forms{{"frmUpload",
+                                                        [&]() -> QWidget * {
+                                                            loaded += 'U';
+                                                            return new QWidget;
+                                                        }},
+        {"frmHelp",
+            [&]() -> QWidget * {
+                loaded += 'H';
+                return nullptr;
+            }},
+        {"frmLogger", [&]() -> QWidget * {
+             loaded += 'L';
+             return new QWidget;
+         }}};
     int ended = 0;
-    panel::FrontPanel panel(serial, notifier, std::move(forms), [&] { ++ended; }, path);
+    panel::FrontPanel panel(
+        serial, notifier, std::move(forms), [&] { ++ended; }, path);
     QVERIFY(!panel.Form_Load());
     QCOMPARE(loaded, QString("UH"));
     QCOMPARE(notifier.messages, QList{kSettingsMessage});

@@ -27,8 +27,8 @@ using test::RecordingNotifier;
 
 namespace {
 
-const RecordingNotifier::Message kHelpMessage{link::messages::kHelpFile.text.toString(),
-                                              link::messages::kHelpFile.title.toString()};
+const RecordingNotifier::Message kHelpMessage{
+    link::messages::kHelpFile.text.toString(), link::messages::kHelpFile.title.toString()};
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -121,7 +121,7 @@ void TestHelp::helpFile_data()
     file("empty file: no message", "", "");
     file("LF, lone CR and LF CR end lines", "a\nb\rc\n\rd", "a\r\nb\r\nc\r\n\r\nd\r\n");
     file("Latin-1, one character a byte", "\xe9t\xe9\r\n\x80\xff",
-         QString::fromUtf16(u"\u00e9t\u00e9\r\n\u0080\u00ff\r\n"));
+        QString::fromUtf16(u"\u00e9t\u00e9\r\n\u0080\u00ff\r\n"));
     // A view that lays out a megabyte line whole freezes for minutes.
     QByteArray large(5 * 1024 * 1024, Qt::Uninitialized);
     for (qsizetype i = 0; i < large.size(); ++i)

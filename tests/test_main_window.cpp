@@ -117,8 +117,7 @@ void describeMenu(const QString &name, const QList<QAction *> &items, QStringLis
 {
     QStringList entries;
     for (const QAction *item : items)
-        entries << (item->menu() ? item->menu()->objectName() : item->objectName()) + '='
-                       + item->text();
+        entries << (item->menu() ? item->menu()->objectName() : item->objectName()) + '=' + item->text();
     lines << name + ": " + entries.join(" | ");
     for (const QAction *item : items) {
         if (item->menu())
@@ -245,20 +244,36 @@ private slots:
         for (const ButtonCase &b : kButtons)
             QTest::newRow(b.name) << b.frame << b.caption << b.toolTip;
         const char *const rows[][3] = {
-            {"Frame1", "", "Inputs"}, {"Frame2", "", "Traces"}, {"Frame3", "", "T-Base"},
-            {"Frame4", "", "Shifts"}, {"Frame5", "", "Ref"}, {"Frame7", "", "SDI"},
-            {"Frame6", "", "Aud"}, {"Frame8", "", "Scale"},
-            {"Label2", "Frame1", "SDI1 SDI2 CVS1 CVS2 CMPT"}, {"Label3", "Frame4", "H Shift"},
-            {"Label4", "Frame4", "V Shift"}, {"Label5", "Frame4", "Phase"},
-            {"Label6", "Frame6", "POS NEG"}, {"Label7", "", "Gamut"}, {"Label1", "", "Pos Neg"},
-            {"led_sdi1", "Frame1", "#000000"}, {"led_sdi2", "Frame1", "#000000"},
-            {"led_cvs1", "Frame1", "#000000"}, {"led_cvs2", "Frame1", "#000000"},
-            {"led_cmpt", "Frame1", "#000000"}, {"led_pos", "", "#808080"},
+            {"Frame1", "", "Inputs"},
+            {"Frame2", "", "Traces"},
+            {"Frame3", "", "T-Base"},
+            {"Frame4", "", "Shifts"},
+            {"Frame5", "", "Ref"},
+            {"Frame7", "", "SDI"},
+            {"Frame6", "", "Aud"},
+            {"Frame8", "", "Scale"},
+            {"Label2", "Frame1", "SDI1 SDI2 CVS1 CVS2 CMPT"},
+            {"Label3", "Frame4", "H Shift"},
+            {"Label4", "Frame4", "V Shift"},
+            {"Label5", "Frame4", "Phase"},
+            {"Label6", "Frame6", "POS NEG"},
+            {"Label7", "", "Gamut"},
+            {"Label1", "", "Pos Neg"},
+            {"led_sdi1", "Frame1", "#000000"},
+            {"led_sdi2", "Frame1", "#000000"},
+            {"led_cvs1", "Frame1", "#000000"},
+            {"led_cvs2", "Frame1", "#000000"},
+            {"led_cmpt", "Frame1", "#000000"},
+            {"led_pos", "", "#808080"},
             {"led_neg", "", "#808080"},
-            {"imgLeft", "Frame4", "left"}, {"imgRight", "Frame4", "right"},
-            {"imgUp", "Frame4", "up"}, {"imgDown", "Frame4", "down"},
-            {"imgPhleft", "Frame4", "left"}, {"imgPhright", "Frame4", "right"},
-            {"imgScaleUp", "Frame8", "up"}, {"imgScaleDown", "Frame8", "down"},
+            {"imgLeft", "Frame4", "left"},
+            {"imgRight", "Frame4", "right"},
+            {"imgUp", "Frame4", "up"},
+            {"imgDown", "Frame4", "down"},
+            {"imgPhleft", "Frame4", "left"},
+            {"imgPhright", "Frame4", "right"},
+            {"imgScaleUp", "Frame8", "up"},
+            {"imgScaleDown", "Frame8", "down"},
         };
         for (const auto &row : rows)
             QTest::newRow(row[0]) << row[1] << row[2] << "";
@@ -272,8 +287,7 @@ private slots:
         MainWindow window;
         QWidget *widget = window.findChild<QWidget *>(QTest::currentDataTag());
         QVERIFY(widget);
-        QCOMPARE(widget->parentWidget(),
-                 container.isEmpty() ? window.centralWidget() : window.frame(container));
+        QCOMPARE(widget->parentWidget(), container.isEmpty() ? window.centralWidget() : window.frame(container));
         QCOMPARE(widget->toolTip(), toolTip);
 
         if (auto *button = qobject_cast<QPushButton *>(widget)) {

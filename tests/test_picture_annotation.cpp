@@ -69,8 +69,8 @@ private slots:
         for (int y = 0; y < picture::Canvas::kSize; ++y)
             for (int x = 0; x < picture::Canvas::kSize; ++x)
                 if (const auto colour = canvas.pixelIndex(x, y); colour != palette::kGreen) {
-                    QVERIFY2(colour == palette::kWhite && y >= 480 && y < 496,
-                             qPrintable(QString("%1,%2").arg(x).arg(y)));
+                    QVERIFY2(
+                        colour == palette::kWhite && y >= 480 && y < 496, qPrintable(QString("%1,%2").arg(x).arg(y)));
                     for (int i = 0; i < 4; ++i)
                         ink[i] += x >= kColumns[i] && x < kColumns[i] + 40;
                 }

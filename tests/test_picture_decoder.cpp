@@ -82,8 +82,8 @@ private slots:
         QTest::addColumn<bool>("stopAfterFirstRead");
 
         const auto add = [](const char *name, const QList<QByteArray> &reads, const QList<Span> &spans, QPoint end,
-                            bool finished = false, const QByteArray &status = pal(), const QByteArray &graticule = {},
-                            bool stop = false) {
+                             bool finished = false, const QByteArray &status = pal(), const QByteArray &graticule = {},
+                             bool stop = false) {
             QTest::newRow(name) << reads << spans << end << finished << status << graticule << stop;
         };
         const auto hex = [](const char *h) { return QByteArray::fromHex(h); };
@@ -98,7 +98,11 @@ private slots:
         add("token across a row end, on the graticule", {zeros(126) + hex("04c0c0c0c0")},
             {{2, 500, "f...f"}, {3, 0, "f" + x("2", 511)}}, {2, 3}, false, pal(), hex("0e00"));
         // A literal runs 3 bytes into NTSC's row 430; the repeat after it is never read.
-        add("loop ends only between tokens", blocks(zeros(427 * 128 + 126) + hex("05c0c0c0c0c0" "8355") + zeros(300)),
+        add("loop ends only between tokens",
+            blocks(zeros(427 * 128 + 126)
+                + hex("05c0c0c0c0c0"
+                      "8355")
+                + zeros(300)),
             {{429, 500, "f...f"}, {430, 0, "f...f"}}, {3, 430}, true, status(0x21, false));
         // The literal fills the first block; the read's extra bytes would paint byte column 127 white.
         add("only the first 128 bytes of a read",
@@ -154,8 +158,11 @@ private slots:
         for (int row = 0; row < Canvas::kSize; ++row) {
             const QString got = rowText(canvas, row);
             const auto at = std::mismatch(got.begin(), got.end(), want[row].begin()).first - got.begin();
-            QVERIFY2(at == got.size(), qPrintable(QString("row %1 from column %2: %3, want %4")
-                                                      .arg(row).arg(at).arg(got.mid(at, 8), want[row].mid(at, 8))));
+            QVERIFY2(at == got.size(),
+                qPrintable(QString("row %1 from column %2: %3, want %4")
+                               .arg(row)
+                               .arg(at)
+                               .arg(got.mid(at, 8), want[row].mid(at, 8))));
         }
         QCOMPARE(QPoint(decoder.pictureColumn(), decoder.pictureRow()), end);
         QCOMPARE(decoder.finished(), finished);

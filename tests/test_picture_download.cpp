@@ -108,9 +108,8 @@ private slots:
         QTest::addColumn<QString>("codes"); // a pattern
         QTest::addColumn<int>("atLeastMs");
 
-        const auto add = [](const char *name, const QStringList &options, const QList<Message> &said,
-                            const char *codes, int atLeastMs = 0, const char *status = kPalWaveform,
-                            bool realtime = false) {
+        const auto add = [](const char *name, const QStringList &options, const QList<Message> &said, const char *codes,
+                             int atLeastMs = 0, const char *status = kPalWaveform, bool realtime = false) {
             QTest::newRow(name) << QString(status) << options << realtime << said << QString(codes) << atLeastMs;
         };
         const QList failed{message(link::messages::kDownloadFailed)};
@@ -166,11 +165,13 @@ private slots:
             return int(std::lround(layout::levelRow(standard, layout::kBars[0].luma())));
         };
         QTest::newRow("pal waveform") << kPalWaveform << "pal_wfmd.rle" << whiteBarRow(layout::kPal);
-        QTest::newRow("ntsc waveform") << "03210000800c20040000000000001e30" << "ntsc_wfmd.rle"
-                                       << whiteBarRow(layout::kNtsc);
-        QTest::newRow("vector without graticule") << "07220000800c20050000000000001e30" << "" << 0;
+        QTest::newRow("ntsc waveform") << "03210000800c20040000000000001e30"
+                                       << "ntsc_wfmd.rle" << whiteBarRow(layout::kNtsc);
+        QTest::newRow("vector without graticule") << "07220000800c20050000000000001e30"
+                                                  << "" << 0;
         // Byte 1 0x61 and byte 10 bit 0: the YRGB parade, in four colours.
-        QTest::newRow("pal YRGB parade") << "03610000800c20050000010000001e30" << "pal_wfmd.rle" << 0;
+        QTest::newRow("pal YRGB parade") << "03610000800c20050000010000001e30"
+                                         << "pal_wfmd.rle" << 0;
     }
 
     void pictureOnItsGraticule()
@@ -210,21 +211,22 @@ private slots:
                 // but one and never in columns 508 to 511.
                 const auto traceColour = [&](int v) { return got == SelectPixelColour(bands, v, column / 4 + 1); };
                 QVERIFY2(column < 508 && row > 2 && row < last && std::ranges::any_of(std::array{1, 2, 3}, traceColour),
-                         qPrintable(QString("%1,%2: %3").arg(column).arg(row).arg(got.value_or(99))));
+                    qPrintable(QString("%1,%2: %3").arg(column).arg(row).arg(got.value_or(99))));
                 ++trace;
             }
         }
         QVERIFY(trace > 500 && ink > 100);
         // The white bar: brightest on its level, fainter just above and below.
         for (const int column : {40, 60, 85})
-            QVERIFY(!whiteBarRow || (canvas.pixelIndex(column, whiteBarRow) == palette::kWhite &&
-                                     canvas.pixelIndex(column, whiteBarRow - 1) == palette::kLightGrey &&
-                                     canvas.pixelIndex(column, whiteBarRow + 2) == palette::kGrey));
+            QVERIFY(!whiteBarRow
+                || (canvas.pixelIndex(column, whiteBarRow) == palette::kWhite
+                    && canvas.pixelIndex(column, whiteBarRow - 1) == palette::kLightGrey
+                    && canvas.pixelIndex(column, whiteBarRow + 2) == palette::kGrey));
     }
 
     void graticuleFiles_data()
     {
-        QTest::addColumn<int>("rows"); // in pal_wfmd.rle, the file the picture uses; -1: no folder at all
+        QTest::addColumn<int>("rows");     // in pal_wfmd.rle, the file the picture uses; -1: no folder at all
         QTest::addColumn<Message>("said"); // at the download
         QTest::newRow("no folder") << -1 << message(link::messages::kGraticulesMissing);
         QTest::newRow("last checked missing, the one used short") << 100 << message(link::messages::kGraticuleShort);

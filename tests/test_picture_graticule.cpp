@@ -59,7 +59,12 @@ private slots:
         row("bits 4 to 7 not read", "f405f800", {"2:5 5:507"});
         row("runs right of the canvas", "05ff040a0c10", {"2:512"});
         // Two whole rows, a row cut off after one record, then half a record: it stops there once.
-        row("short file", "04010800" "0e00" "0405" "01", {"2:1 5:511", "2:512", "2:5 5:507", "5:512"}, 2);
+        row("short file",
+            "04010800"
+            "0e00"
+            "0405"
+            "01",
+            {"2:1 5:511", "2:512", "2:5 5:507", "5:512"}, 2);
     }
 
     void rows()
@@ -103,7 +108,7 @@ private slots:
     void choice_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // status bytes 0, 1, 6, 7, 12
-        QTest::addColumn<QString>("file"); // and "+small boxes" when the user is told there is no picture
+        QTest::addColumn<QString>("file");     // and "+small boxes" when the user is told there is no picture
 
         const auto row = [](const char *name, const char *bytes, const char *file) {
             QTest::newRow(name) << QByteArray::fromHex(bytes) << QString(file);

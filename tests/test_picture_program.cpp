@@ -25,7 +25,8 @@ private slots:
         link::PortMap map;
         for (int port = 1; port <= 4; ++port)
             map.setDevice(port, sim.devicePath());
-        app::Program program(map, std::make_unique<test::RecordingNotifier>(), [] {}, folder.filePath("orva.set"));
+        app::Program program(
+            map, std::make_unique<test::RecordingNotifier>(), [] {}, folder.filePath("orva.set"));
         program.start();
         const auto polling = [&] { return program.panel().window().pollTimer()->isActive(); };
         const auto open = [&] { program.panel().window().menuItem("mnuUpload")->trigger(); };

@@ -82,8 +82,8 @@ void TestPoll::statusRequest_data()
 
     QTest::newRow("20-byte reply stored whole") << "20" << 20 << Messages{} << 0;
     // The second request flushes the first one's 15 bytes, or it would see 30.
-    QTest::newRow("15-byte reply times out") << "15" << 0 << Messages(2, message(link::messages::kStatusTimeout))
-                                             << 1900;
+    QTest::newRow("15-byte reply times out")
+        << "15" << 0 << Messages(2, message(link::messages::kStatusTimeout)) << 1900;
     QTest::newRow("no such device") << "" << 0 << Messages(2, message(link::messages::kStatusLinkFailure)) << 0;
 }
 
@@ -156,9 +156,9 @@ void TestPoll::pollThroughItsLife()
         box.exec();
     };
     QTRY_COMPARE_WITH_TIMEOUT(notifier.messages.size(), 3, 15000);
-    QCOMPARE(notifier.messages, (Messages{message(link::messages::kStatusTimeout),
-                                          message(link::messages::kMenuUpdateFailure),
-                                          message(link::messages::kPanelUpdateFailure)}));
+    QCOMPARE(notifier.messages,
+        (Messages{message(link::messages::kStatusTimeout), message(link::messages::kMenuUpdateFailure),
+            message(link::messages::kPanelUpdateFailure)}));
     QVERIFY(!serial.IsPortOpen());
     QVERIFY(!window.pollTimer()->isActive());
     QVERIFY(!serial.waitTimer().isActive());

@@ -52,9 +52,8 @@ void TestSim::statusReply_data()
         << none << codes({87, 87, 87, 87, 87, 87}) << simStatus({{1, 0x41}});
     QTest::newRow("mag range starts at its first step: HMag, VMag")
         << none << codes({91, 91}) << simStatus({{1, 0x81}});
-    QTest::newRow("ANA from SDI 1 lights CVS 1, other lamp bits kept")
-        << QStringList{"--status", "0000000000000000000000000000FE30"} << codes({27})
-        << QByteArray::fromHex("0000000000000000000000000000FB30");
+    QTest::newRow("ANA from SDI 1 lights CVS 1, other lamp bits kept") << QStringList{"--status",
+        "0000000000000000000000000000FE30"} << codes({27}) << QByteArray::fromHex("0000000000000000000000000000FB30");
     QTest::newRow("store 8 and 5, recall 8 by code 120")
         << none << codes({119, 109, 119, 62, 106, 120}) << simStatus({{0, 0x83}});
     QTest::newRow("known codes without a status bit")

@@ -44,8 +44,8 @@ int decodePicture(const QByteArray &stream, int rows, Canvas &canvas)
             return -1;
         for (int n = 0; n < (control & 0x7F); ++n, ++cell) {
             for (int i = 0; i < 4 && cell % kBlock != 0; ++i)
-                canvas[cell / kBlock + 2][4 * (cell % kBlock - 1) + i] =
-                    quint8(stream[used + (length == 1 ? 0 : n)]) >> kShift[i] & 3;
+                canvas[cell / kBlock + 2][4 * (cell % kBlock - 1) + i]
+                    = quint8(stream[used + (length == 1 ? 0 : n)]) >> kShift[i] & 3;
         }
         used += length;
     }
@@ -113,8 +113,8 @@ void TestSimPicture::picture_data()
         << simStatus({{1, 0x23}, {6, 0x24}}) << 508 << "pal_coma.rle" << QList<int>{};
     // The client colours the bands by byte column (43, 85 or 32, 64, 96).
     QTest::newRow("parade RGB") << simStatus({{1, 0x61}}) << 508 << QString() << QList<int>{0, 168, 336, 508};
-    QTest::newRow("parade YRGB")
-        << simStatus({{1, 0x61}, {10, 0x01}}) << 508 << QString() << QList<int>{0, 124, 252, 380, 508};
+    QTest::newRow("parade YRGB") << simStatus({{1, 0x61}, {10, 0x01}}) << 508 << QString()
+                                 << QList<int>{0, 124, 252, 380, 508};
 }
 
 void TestSimPicture::picture()
@@ -166,7 +166,7 @@ void TestSimPicture::picture()
                 while (step <= 10 && !at(scale, column + dx * step, row + dy * step))
                     ++step;
                 QVERIFY2(step <= 10 || std::abs(column - centre) + std::abs(row - centreRow) <= 2,
-                         qPrintable(QStringLiteral("%1,%2 outside a box").arg(column).arg(row)));
+                    qPrintable(QStringLiteral("%1,%2 outside a box").arg(column).arg(row)));
             }
         }
     }

@@ -18,26 +18,22 @@ using namespace orvanta;
 namespace {
 
 // Every item whose check mark the block decides, every caption it sets.
-const QStringList kStatusItems{
-    "mnuFullpiccrc", "mnuActpiccrc", "mnuGamerrs", "mnuIllegalerrs", "mnuAuderrs", "mnuCodeerrs",
-    "mnuKeypress", "mnuHiaud", "mnuBlack", "mnuNovid", "mnuNoaud",
-    "mnuMaglines4", "mnuMaglines8", "mnuMaglines16", "mnuMaglines32", "mnuYRGB",
-    "mnuWgainNorm", "mnuWGainMag", "mnuVGain100", "mnuVGain75", "mnuVGainMag", "mnuNorm", "mnuLpass", "mnuCpass",
-    "mnuAnaAud", "mnuAESAud", "mnuEmbGp1", "mnuEmbGp2", "mnuEmbGp3", "mnuEmbGp4",
-    "mnuPksoff", "mnuPks1Sec", "mnuPks2Sec", "mnuPks4Sec", "mnuPksInf",
-    "mnuScalePPM", "mnuScaleDigi", "mnuScaleNordic", "mnuScaleVU", "mnuScaleEBU", "mnuScaleDIN", "mnuScaleExp",
-    "mnuDemp32KHz", "mnuDemp44KHz", "mnuDemp48KHz", "mnuDempOff",
-    "mnuTrace", "mnuHblank", "mnuSyncongreen", "mnuPALSwitch", "mnuVres",
-    "mnuSafeActive", "mnuSafeaction", "mnuSafetitle", "mnuSafeoff"};
+const QStringList kStatusItems{"mnuFullpiccrc", "mnuActpiccrc", "mnuGamerrs", "mnuIllegalerrs", "mnuAuderrs",
+    "mnuCodeerrs", "mnuKeypress", "mnuHiaud", "mnuBlack", "mnuNovid", "mnuNoaud", "mnuMaglines4", "mnuMaglines8",
+    "mnuMaglines16", "mnuMaglines32", "mnuYRGB", "mnuWgainNorm", "mnuWGainMag", "mnuVGain100", "mnuVGain75",
+    "mnuVGainMag", "mnuNorm", "mnuLpass", "mnuCpass", "mnuAnaAud", "mnuAESAud", "mnuEmbGp1", "mnuEmbGp2", "mnuEmbGp3",
+    "mnuEmbGp4", "mnuPksoff", "mnuPks1Sec", "mnuPks2Sec", "mnuPks4Sec", "mnuPksInf", "mnuScalePPM", "mnuScaleDigi",
+    "mnuScaleNordic", "mnuScaleVU", "mnuScaleEBU", "mnuScaleDIN", "mnuScaleExp", "mnuDemp32KHz", "mnuDemp44KHz",
+    "mnuDemp48KHz", "mnuDempOff", "mnuTrace", "mnuHblank", "mnuSyncongreen", "mnuPALSwitch", "mnuVres", "mnuSafeActive",
+    "mnuSafeaction", "mnuSafetitle", "mnuSafeoff"};
 const QStringList kCaptionControls{"mnuInputYUV", "mnuOutputYUV", "mnuDispYUV", "mnuAudPhase", "mnuSmallBox",
-                                   "mnuNTSC_PALM", "mnuViewasAnaDig", "mnuColour", "cmdRef", "cmdGenEdh"};
+    "mnuNTSC_PALM", "mnuViewasAnaDig", "mnuColour", "cmdRef", "cmdGenEdh"};
 const QStringList kBoxItems{"mnuLboxL", "mnuLboxR", "mnuRboxL", "mnuRboxR"};
 const QStringList kLamps{"led_sdi1", "led_sdi2", "led_cvs1", "led_cvs2", "led_cmpt", "led_pos", "led_neg"};
 
 // What a block of zeros shows: the checked items, then control=caption.
-const QStringList kZeroState{
-    "mnuMaglines4", "mnuWgainNorm", "mnuVGain100", "mnuNorm", "mnuAnaAud", "mnuPksoff", "mnuScalePPM",
-    "mnuDemp32KHz", "mnuSafeActive", "mnuInputYUV=Input: RGB", "mnuOutputYUV=Output: RGB",
+const QStringList kZeroState{"mnuMaglines4", "mnuWgainNorm", "mnuVGain100", "mnuNorm", "mnuAnaAud", "mnuPksoff",
+    "mnuScalePPM", "mnuDemp32KHz", "mnuSafeActive", "mnuInputYUV=Input: RGB", "mnuOutputYUV=Output: RGB",
     "mnuDispYUV=Display: RGB", "mnuAudPhase=Phase: Ch 1+2", "mnuSmallBox=Small Box: Btm", "mnuNTSC_PALM=525: PALM",
     "mnuViewasAnaDig=View as Analog", "mnuColour=Colour: Full", "cmdRef=Int", "cmdGenEdh=Off", "boxes=EEEE",
     "lamps=GGGGGRR"};
@@ -88,13 +84,13 @@ QStringList stateOf(const panel::MainWindow &window)
         if (panel::itemChecked(window.menuItem(name)))
             state << name;
     for (const QString &control : kCaptionControls)
-        state << control + '=' + (window.menuItem(control) ? window.menuItem(control)->text()
-                                                           : window.button(control)->text());
+        state << control + '='
+                + (window.menuItem(control) ? window.menuItem(control)->text() : window.button(control)->text());
     QString boxes = "boxes=", lamps = "lamps=";
     for (const QString &name : kBoxItems)
         boxes += window.menuItem(name)->isEnabled() ? 'E' : '-';
-    const QHash<QRgb, QChar> letters{{qRgb(0, 255, 0), 'G'}, {qRgb(255, 0, 0), 'R'}, {qRgb(128, 128, 128), '-'},
-                                     {qRgb(0, 0, 255), 'u'}};
+    const QHash<QRgb, QChar> letters{
+        {qRgb(0, 255, 0), 'G'}, {qRgb(255, 0, 0), 'R'}, {qRgb(128, 128, 128), '-'}, {qRgb(0, 0, 255), 'u'}};
     for (const QString &name : kLamps)
         lamps += letters.value(window.lamp(name)->fillColour().rgb(), '?');
     state << boxes << lamps;
@@ -126,19 +122,19 @@ void TestStatusMap::wholeBlock_data()
     row("all clear", block({}), {});
     row("all set: 0x30 source, gain, filter; scale 0x1C; peak hold 255; 0x0C GEN", QByteArray(16, '\xff'),
         {"-mnuMaglines4", "-mnuWgainNorm", "-mnuVGain100", "-mnuNorm", "-mnuAnaAud", "-mnuPksoff", "-mnuScalePPM",
-         "-mnuDemp32KHz", "-mnuSafeActive", "mnuFullpiccrc", "mnuActpiccrc", "mnuGamerrs", "mnuIllegalerrs",
-         "mnuAuderrs", "mnuCodeerrs", "mnuKeypress", "mnuHiaud", "mnuBlack", "mnuNovid", "mnuNoaud", "mnuMaglines32",
-         "mnuYRGB", "mnuWGainMag", "mnuVGain75", "mnuCpass", "mnuPksInf", "mnuDempOff", "mnuTrace", "mnuHblank",
-         "mnuSyncongreen", "mnuPALSwitch", "mnuVres", "mnuSafeoff", "mnuInputYUV=Input: YUV",
-         "mnuOutputYUV=Output: YUV", "mnuDispYUV=Display: YUV", "mnuAudPhase=Phase: Ch 3+4",
-         "mnuSmallBox=Small Box: Top", "mnuNTSC_PALM=525: NTSC", "mnuViewasAnaDig=View as Digital",
-         "mnuColour=Colour: Mono", "cmdRef=Ext", "cmdGenEdh=GEN", "boxes=----", "lamps=-------"});
+            "-mnuDemp32KHz", "-mnuSafeActive", "mnuFullpiccrc", "mnuActpiccrc", "mnuGamerrs", "mnuIllegalerrs",
+            "mnuAuderrs", "mnuCodeerrs", "mnuKeypress", "mnuHiaud", "mnuBlack", "mnuNovid", "mnuNoaud", "mnuMaglines32",
+            "mnuYRGB", "mnuWGainMag", "mnuVGain75", "mnuCpass", "mnuPksInf", "mnuDempOff", "mnuTrace", "mnuHblank",
+            "mnuSyncongreen", "mnuPALSwitch", "mnuVres", "mnuSafeoff", "mnuInputYUV=Input: YUV",
+            "mnuOutputYUV=Output: YUV", "mnuDispYUV=Display: YUV", "mnuAudPhase=Phase: Ch 3+4",
+            "mnuSmallBox=Small Box: Top", "mnuNTSC_PALM=525: NTSC", "mnuViewasAnaDig=View as Digital",
+            "mnuColour=Colour: Mono", "cmdRef=Ext", "cmdGenEdh=GEN", "boxes=----", "lamps=-------"});
     row("every bit outside the fields", QByteArray::fromHex("7CF3C3804F5247C1FFE0E000F8F3E0CF"), {});
     row("20 bytes, the last four set", block({{16, 0xff}, {17, 0xff}, {18, 0xff}, {19, 0xff}}, 20), {});
     // Alternate bits: a check bit or lamp read from its neighbour shows.
     row("alternate bits", block({{3, 0x55}, {10, 0x0A}, {6, 0x08}, {7, 0x02}, {14, 0x0A}, {15, 0x10}}),
         {"mnuFullpiccrc", "mnuGamerrs", "mnuAuderrs", "mnuKeypress", "mnuHiaud", "mnuNovid", "mnuPALSwitch",
-         "mnuSyncongreen", "lamps=G-G-G-R"});
+            "mnuSyncongreen", "lamps=G-G-G-R"});
     row("mag lines 0x04 is 16", block({{1, 0x04}}), {"-mnuMaglines4", "mnuMaglines16"});
     row("mag lines 0x08 is 8", block({{1, 0x08}}), {"-mnuMaglines4", "mnuMaglines8"});
     row("vector gain 0x10", block({{2, 0x10}}), {"-mnuVGain100", "mnuVGainMag"});
@@ -173,13 +169,13 @@ void TestStatusMap::blockThatEndsEarly_data()
     QTest::addColumn<QByteArray>("status");
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QStringList>("cleared");
-    QTest::newRow("5 bytes: inside the alarms") << block({}, 5)
-                                                << QStringList{"mnuHiaud", "mnuNoaud", "mnuMaglines8", "mnuAudPhase=?"}
-                                                << QStringList{"mnuFullpiccrc", "mnuKeypress"};
+    QTest::newRow("5 bytes: inside the alarms")
+        << block({}, 5) << QStringList{"mnuHiaud", "mnuNoaud", "mnuMaglines8", "mnuAudPhase=?"}
+        << QStringList{"mnuFullpiccrc", "mnuKeypress"};
     QTest::newRow("11 bytes: up to the audio source")
         << block({{6, 0x20}, {7, 0x30}}, 11)
         << QStringList{"mnuMaglines4", "mnuEmbGp4", "mnuInputYUV=Input: RGB", "mnuAudPhase=Phase: Ch 1+2", "mnuPks1Sec",
-                       "mnuPksInf", "mnuScaleExp", "mnuTrace", "mnuSafeoff", "mnuSmallBox=?", "cmdGenEdh=?"}
+               "mnuPksInf", "mnuScaleExp", "mnuTrace", "mnuSafeoff", "mnuSmallBox=?", "cmdGenEdh=?"}
         << QStringList{"mnuNoaud", "mnuMaglines8", "mnuYRGB", "mnuCpass", "mnuAnaAud", "mnuEmbGp1"};
 }
 

@@ -7,13 +7,12 @@ namespace orvanta::tools {
 
 GraticuleCanvas::GraticuleCanvas()
     : rows_(kSize)
-{
-}
+{ }
 
 bool GraticuleCanvas::lit(int column, int row) const
 {
     return column >= 0 && column < kSize && row >= 0 && row < kSize
-           && rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+        && rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
 void GraticuleCanvas::light(int column, int row)
@@ -49,7 +48,7 @@ void GraticuleCanvas::circle(int centreColumn, int centreRow, int radius)
     for (int step = 0; step < steps; ++step) {
         const double angle = 2 * std::numbers::pi * step / steps;
         light(static_cast<int>(std::lround(centreColumn + radius * std::cos(angle))),
-              static_cast<int>(std::lround(centreRow - radius * std::sin(angle))));
+            static_cast<int>(std::lround(centreRow - radius * std::sin(angle))));
     }
 }
 

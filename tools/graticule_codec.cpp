@@ -41,8 +41,8 @@ std::vector<std::uint8_t> encodeGraticule(const GraticuleCanvas &canvas, int fir
     return file;
 }
 
-std::optional<std::string> decodeGraticule(std::span<const std::uint8_t> file, int firstRow,
-                                           int rowCount, GraticuleCanvas &canvas)
+std::optional<std::string> decodeGraticule(
+    std::span<const std::uint8_t> file, int firstRow, int rowCount, GraticuleCanvas &canvas)
 {
     if (file.size() % 2 != 0)
         return "odd byte count";

@@ -20,7 +20,7 @@ std::vector<std::uint8_t> encodeGraticule(const GraticuleCanvas &canvas, int fir
 
 // Reads a file back onto canvas rows from firstRow. Says what is wrong when the file
 // does not hold exactly rowCount rows that each cover the 512 columns exactly.
-std::optional<std::string> decodeGraticule(std::span<const std::uint8_t> file, int firstRow,
-                                           int rowCount, GraticuleCanvas &canvas);
+std::optional<std::string> decodeGraticule(
+    std::span<const std::uint8_t> file, int firstRow, int rowCount, GraticuleCanvas &canvas);
 
 } // namespace orvanta::tools

@@ -29,8 +29,8 @@ constexpr Units kCodes{64, 940};
 
 // Ticks across a vertical line, every step units from first to last; every major-th
 // tick is longer.
-void levelTicks(GraticuleCanvas &canvas, const layout::Standard &standard, int column, Units units,
-                double first, double last, double step, int major)
+void levelTicks(GraticuleCanvas &canvas, const layout::Standard &standard, int column, Units units, double first,
+    double last, double step, int major)
 {
     int index = 0;
     for (double value = first; value <= last + step / 2; value += step, ++index) {
@@ -40,8 +40,7 @@ void levelTicks(GraticuleCanvas &canvas, const layout::Standard &standard, int c
 }
 
 // Ticks across the black line, dividing the line time into divisions.
-void timeTicks(GraticuleCanvas &canvas, int row, const layout::WaveformArea &area, int divisions,
-               int minorPerDivision)
+void timeTicks(GraticuleCanvas &canvas, int row, const layout::WaveformArea &area, int divisions, int minorPerDivision)
 {
     const int steps = divisions * minorPerDivision;
     for (int step = 1; step < steps; ++step) {
@@ -51,8 +50,8 @@ void timeTicks(GraticuleCanvas &canvas, int row, const layout::WaveformArea &are
     }
 }
 
-void drawAnalogueLevels(GraticuleCanvas &canvas, const layout::Standard &standard,
-                        const layout::WaveformArea &area, bool pal)
+void drawAnalogueLevels(
+    GraticuleCanvas &canvas, const layout::Standard &standard, const layout::WaveformArea &area, bool pal)
 {
     const int centre = (area.left + area.right) / 2;
     if (pal) {
@@ -71,8 +70,7 @@ void drawAnalogueLevels(GraticuleCanvas &canvas, const layout::Standard &standar
     timeTicks(canvas, standard.zeroRow, area, 10, 5);
 }
 
-void drawDigitalLevels(GraticuleCanvas &canvas, const layout::Standard &standard,
-                       const layout::WaveformArea &area)
+void drawDigitalLevels(GraticuleCanvas &canvas, const layout::Standard &standard, const layout::WaveformArea &area)
 {
     canvas.horizontal(rowOf(standard, kCodes.level(64)), area.left, area.right);
     canvas.horizontal(rowOf(standard, kCodes.level(940)), area.left, area.right);
@@ -87,8 +85,8 @@ void drawDigitalLevels(GraticuleCanvas &canvas, const layout::Standard &standard
 
 } // namespace
 
-void drawWaveformScale(GraticuleCanvas &canvas, const layout::Standard &standard,
-                       const layout::WaveformArea &area, Viewing viewing)
+void drawWaveformScale(
+    GraticuleCanvas &canvas, const layout::Standard &standard, const layout::WaveformArea &area, Viewing viewing)
 {
     const bool pal = standard.lastRow == layout::kPal.lastRow;
     const Units units = viewing == Viewing::digital ? kCodes : pal ? kMillivolts : kIre;
@@ -106,8 +104,8 @@ void drawWaveformScale(GraticuleCanvas &canvas, const layout::Standard &standard
         drawDigitalLevels(canvas, standard, area);
 }
 
-void drawVectorScale(GraticuleCanvas &canvas, const layout::Standard &standard,
-                     const layout::VectorArea &area, Viewing viewing)
+void drawVectorScale(
+    GraticuleCanvas &canvas, const layout::Standard &standard, const layout::VectorArea &area, Viewing viewing)
 {
     const int cx = area.centreColumn;
     const int cy = standard.vectorCentreRow;
@@ -124,8 +122,7 @@ void drawVectorScale(GraticuleCanvas &canvas, const layout::Standard &standard,
         }
     }
 
-    const layout::ChromaAxes &axes = viewing == Viewing::analogue ? layout::kAnalogueAxes
-                                                                  : layout::kDigitalAxes;
+    const layout::ChromaAxes &axes = viewing == Viewing::analogue ? layout::kAnalogueAxes : layout::kDigitalAxes;
     const int half = r >= 150 ? 8 : 5;
     // White and black sit at the centre; the six colours get a box each.
     for (std::size_t bar = 1; bar + 1 < layout::kBars.size(); ++bar) {
@@ -145,7 +142,7 @@ void drawVectorScale(GraticuleCanvas &canvas, const layout::Standard &standard,
             const double angle = degrees * std::numbers::pi / 180;
             for (int d = 1; d <= 4; ++d) {
                 canvas.light(static_cast<int>(std::lround(cx + (r + d) * std::cos(angle))),
-                             static_cast<int>(std::lround(cy - (r + d) * std::sin(angle))));
+                    static_cast<int>(std::lround(cy - (r + d) * std::sin(angle))));
             }
         }
     } else {

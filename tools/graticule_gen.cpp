@@ -46,12 +46,8 @@ tools::GraticuleCanvas draw(const GraticuleFile &file)
 {
     tools::GraticuleCanvas canvas;
     switch (file.mode) {
-    case Mode::waveform:
-        tools::drawWaveformScale(canvas, *file.standard, layout::kFullWaveform, file.viewing);
-        break;
-    case Mode::vector:
-        tools::drawVectorScale(canvas, *file.standard, layout::kFullVector, file.viewing);
-        break;
+    case Mode::waveform: tools::drawWaveformScale(canvas, *file.standard, layout::kFullWaveform, file.viewing); break;
+    case Mode::vector: tools::drawVectorScale(canvas, *file.standard, layout::kFullVector, file.viewing); break;
     case Mode::combination:
         tools::drawWaveformScale(canvas, *file.standard, layout::kHalfWaveform, file.viewing);
         tools::drawVectorScale(canvas, *file.standard, layout::kHalfVector, file.viewing);

@@ -9,17 +9,15 @@ namespace orvanta::app {
 namespace {
 
 const QCommandLineOption kSimulate(QStringLiteral("simulate"),
-                                   QStringLiteral("Start the instrument simulator and use it for every port without a device."));
+    QStringLiteral("Start the instrument simulator and use it for every port without a device."));
 const QCommandLineOption kSimOption(QStringLiteral("sim-option"),
-                                    QStringLiteral("Pass an option to the simulator, e.g. --sim-option=--pace=38400."),
-                                    QStringLiteral("option"));
+    QStringLiteral("Pass an option to the simulator, e.g. --sim-option=--pace=38400."), QStringLiteral("option"));
 const QCommandLineOption kDevice(QStringLiteral("device"),
-                                 QStringLiteral("Use PATH for port number N (1 to 4). Repeatable."),
-                                 QStringLiteral("N=PATH"));
-const QCommandLineOption kListPorts(QStringLiteral("list-ports"),
-                                    QStringLiteral("List the serial devices of this computer and end."));
-const QCommandLineOption kHelp(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                               QStringLiteral("Show this help and end."));
+    QStringLiteral("Use PATH for port number N (1 to 4). Repeatable."), QStringLiteral("N=PATH"));
+const QCommandLineOption kListPorts(
+    QStringLiteral("list-ports"), QStringLiteral("List the serial devices of this computer and end."));
+const QCommandLineOption kHelp(
+    QStringList{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and end."));
 
 void addOptions(QCommandLineParser &parser)
 {

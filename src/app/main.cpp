@@ -60,8 +60,7 @@ int main(int argc, char **argv)
 
     int result = 0;
     {
-        app::Program program(portMap, std::make_unique<panel::MessageBoxNotifier>(),
-                             [] { QCoreApplication::exit(0); });
+        app::Program program(portMap, std::make_unique<panel::MessageBoxNotifier>(), [] { QCoreApplication::exit(0); });
         program.start();
         result = QApplication::exec();
     }

@@ -13,7 +13,7 @@ std::vector<panel::FrontPanel::FormEntry> programForms(const Program &program)
 {
     return {
         {QStringLiteral("frmUpload"),
-         [&program] { return new picture::UploadWindow(program.link(), program.notifier(), program.panel()); }},
+            [&program] { return new picture::UploadWindow(program.link(), program.notifier(), program.panel()); }},
         {QStringLiteral("frmHelp"), [&program] { return new help::HelpWindow(program.notifier()); }},
         {QStringLiteral("frmLogger"), [] { return new logger::LoggerWindow; }},
         {QStringLiteral("frmAbout"), [] { return new help::AboutWindow; }},
@@ -22,13 +22,12 @@ std::vector<panel::FrontPanel::FormEntry> programForms(const Program &program)
 }
 
 Program::Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,
-                 panel::FrontPanel::EndProgram endProgram, QString settingsPath)
+    panel::FrontPanel::EndProgram endProgram, QString settingsPath)
     : notifier_(std::move(notifier))
     , link_(std::make_unique<link::SerialLink>(std::move(portMap), *notifier_))
-    , panel_(std::make_unique<panel::FrontPanel>(*link_, *notifier_, programForms(*this),
-                                                 std::move(endProgram), std::move(settingsPath)))
-{
-}
+    , panel_(std::make_unique<panel::FrontPanel>(
+          *link_, *notifier_, programForms(*this), std::move(endProgram), std::move(settingsPath)))
+{ }
 
 Program::~Program() = default;
 

@@ -13,9 +13,8 @@ namespace orvanta::app {
 class Program
 {
 public:
-    Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,
-            panel::FrontPanel::EndProgram endProgram,
-            QString settingsPath = panel::SettingsFile::kFileName);
+    Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier, panel::FrontPanel::EndProgram endProgram,
+        QString settingsPath = panel::SettingsFile::kFileName);
     ~Program();
 
     // Start-up, then the main window is shown, also after a failed start-up.

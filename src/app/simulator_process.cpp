@@ -22,8 +22,8 @@ SimulatorProcess::~SimulatorProcess()
 QString SimulatorProcess::start(const QStringList &options, const QString &program)
 {
     process_.setProgram(program.isEmpty()
-                            ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("orvanta-sim"))
-                            : program);
+            ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("orvanta-sim"))
+            : program);
     process_.setArguments(options);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // The simulator must not outlive a program that is killed.
@@ -34,8 +34,7 @@ QString SimulatorProcess::start(const QStringList &options, const QString &progr
         return {};
     }
     QDeadlineTimer deadline(kStartTimeoutMs);
-    while (!process_.canReadLine() && !deadline.hasExpired()
-           && process_.state() == QProcess::Running)
+    while (!process_.canReadLine() && !deadline.hasExpired() && process_.state() == QProcess::Running)
         process_.waitForReadyRead(int(deadline.remainingTime()));
     const QString path = QString::fromLocal8Bit(process_.readLine()).trimmed();
     if (path.isEmpty()) {

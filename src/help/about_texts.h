@@ -11,8 +11,8 @@ inline constexpr QStringView kTagline = u"Remote front panel, error logger and s
 inline constexpr QStringView kVersion = u"Version 6.1 for Windows.\r\n"
                                         u"Copyright (c) 2026 the Orvanta remote panel authors.\r\n"
                                         u"Released under the MIT licence.";
-inline constexpr QStringView kCopyright =
-    u"This program is free software under the MIT licence: you may use, copy, change and pass it on. "
-    u"It comes without warranty of any kind.";
+inline constexpr QStringView kCopyright
+    = u"This program is free software under the MIT licence: you may use, copy, change and pass it on. "
+      u"It comes without warranty of any kind.";
 
 } // namespace orvanta::help::about

@@ -21,8 +21,8 @@ class HelpWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit HelpWindow(link::Notifier &notifier, const QString &path = kHelpFileName.toString(),
-                        QWidget *parent = nullptr);
+    explicit HelpWindow(
+        link::Notifier &notifier, const QString &path = kHelpFileName.toString(), QWidget *parent = nullptr);
 
     // The text as built from the file, CR LF line ends included.
     const QString &helpText() const { return helpText_; }

@@ -27,8 +27,8 @@ inline constexpr Message kPanelUpdateFailure{
     u"Can't Communicate with Orvanta"};
 inline constexpr Message kHelpFile{u"Can't find orva.hlp", u" Can't find Orvanta Help File"};
 inline constexpr Message kGraticulesMissing{u"Can't find graticules\\*.RLE", u" Can't find the Graticule files"};
-inline constexpr Message kGraticuleShort{u"The graticule file ended early: part of the picture has no graticule",
-                                         u"Graticule File Error"};
+inline constexpr Message kGraticuleShort{
+    u"The graticule file ended early: part of the picture has no graticule", u"Graticule File Error"};
 inline constexpr Message kSmallBoxes{u"Can't download Small Boxes", u"Brellin Orvanta 5.x"};
 inline constexpr Message kDownloadFailed{u"Can't Download picture", u"Orvanta Serial Error"};
 

@@ -23,7 +23,7 @@ public:
 
 protected:
     virtual void showWarning(const QString &text, const QString &title) = 0;
-    virtual void soundBeep() {}
+    virtual void soundBeep() { }
 
 private:
     bool silenced_ = false;

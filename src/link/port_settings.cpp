@@ -16,8 +16,8 @@ std::optional<PortSettings> PortSettings::parse(const QString &text)
     settings.dataBits = fields[2].trimmed().toInt(&dataOk);
     settings.stopBits = fields[3].trimmed().toInt(&stopOk);
     if (!baudOk || !dataOk || !stopOk || settings.baud <= 0 || parity.size() != 1
-        || !QStringLiteral("NEOMS").contains(parity) || settings.dataBits < 5
-        || settings.dataBits > 8 || (settings.stopBits != 1 && settings.stopBits != 2))
+        || !QStringLiteral("NEOMS").contains(parity) || settings.dataBits < 5 || settings.dataBits > 8
+        || (settings.stopBits != 1 && settings.stopBits != 2))
         return std::nullopt;
     settings.parity = parity.at(0).toLatin1();
     return settings;

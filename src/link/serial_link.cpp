@@ -149,8 +149,7 @@ void SerialLink::Delay(int milliseconds)
     TimeoutFlag = kFalse;
     waitTimer_.setInterval(milliseconds);
     StartWaitTimer();
-    while (TimeoutFlag != kTrue && pumpEvents()) {
-    }
+    while (TimeoutFlag != kTrue && pumpEvents()) { }
     StopWaitTimer();
     waitTimer_.setInterval(kWaitInterval);
 }

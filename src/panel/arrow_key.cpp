@@ -21,14 +21,10 @@ constexpr int kLast = ArrowKey::kPictureSize - 1;
 QPoint turned(QPoint p, ArrowDirection points)
 {
     switch (points) {
-    case ArrowDirection::Up:
-        return p;
-    case ArrowDirection::Down:
-        return {p.x(), kLast - p.y()};
-    case ArrowDirection::Left:
-        return {p.y(), p.x()};
-    case ArrowDirection::Right:
-        return {kLast - p.y(), p.x()};
+    case ArrowDirection::Up: return p;
+    case ArrowDirection::Down: return {p.x(), kLast - p.y()};
+    case ArrowDirection::Left: return {p.y(), p.x()};
+    case ArrowDirection::Right: return {kLast - p.y(), p.x()};
     }
     return p;
 }

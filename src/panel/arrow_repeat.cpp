@@ -72,8 +72,7 @@ void ArrowRepeat::pause()
     // A timer of its own: the link's wait timer belongs to the poll's wait,
     // which may run inside this one.
     pauseTimer_.start();
-    while (pauseTimer_.isActive() && RepeatFlag && link_.pumpEvents()) {
-    }
+    while (pauseTimer_.isActive() && RepeatFlag && link_.pumpEvents()) { }
     pauseTimer_.stop();
 }
 

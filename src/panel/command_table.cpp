@@ -172,9 +172,8 @@ std::span<const CommandRow> commandTable()
 
 std::optional<std::uint8_t> commandCode(std::string_view control, PanelEvent event)
 {
-    const auto row = std::ranges::find_if(kCommands, [&](const CommandRow &r) {
-        return r.control == control && r.event == event;
-    });
+    const auto row = std::ranges::find_if(
+        kCommands, [&](const CommandRow &r) { return r.control == control && r.event == event; });
     if (row == std::end(kCommands))
         return std::nullopt;
     return row->code;

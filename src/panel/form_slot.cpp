@@ -5,8 +5,7 @@ namespace orvanta::panel {
 FormSlot::FormSlot(QString name, Factory factory)
     : name_(std::move(name))
     , factory_(std::move(factory))
-{
-}
+{ }
 
 FormSlot::~FormSlot()
 {

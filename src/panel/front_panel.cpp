@@ -34,7 +34,7 @@ constexpr WindowItem kWindowItems[] = {
 } // namespace
 
 FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms,
-                       EndProgram endProgram, QString settingsPath)
+    EndProgram endProgram, QString settingsPath)
     : link_(link)
     , notifier_(notifier)
     , endProgram_(std::move(endProgram))
@@ -50,13 +50,13 @@ FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::ve
 
     for (const PortChoice &choice : kPortChoices)
         connect(window_->menuItem(QString::fromLatin1(choice.item)), &QAction::triggered, this,
-                [this, &choice] { choosePort(choice); });
+            [this, &choice] { choosePort(choice); });
     for (const BaudChoice &choice : kBaudChoices)
         connect(window_->menuItem(QString::fromLatin1(choice.item)), &QAction::triggered, this,
-                [this, &choice] { chooseBaud(choice); });
+            [this, &choice] { chooseBaud(choice); });
     for (const WindowItem &item : kWindowItems)
         connect(window_->menuItem(QString::fromLatin1(item.item)), &QAction::triggered, this,
-                [this, &item] { openWindow(QString::fromLatin1(item.form), item.event); });
+            [this, &item] { openWindow(QString::fromLatin1(item.form), item.event); });
     connect(window_->menuItem(QStringLiteral("mnuExit")), &QAction::triggered, this, &FrontPanel::Shutdown);
     connect(window_.get(), &MainWindow::closeRequested, this, &FrontPanel::Shutdown);
     connect(window_->pollTimer(), &QTimer::timeout, poll_.get(), &PollCycle::Timer1_Timer);

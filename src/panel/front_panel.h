@@ -41,8 +41,8 @@ public:
     using EndProgram = std::function<void()>;
 
     // forms: the other windows, in the order start-up loads them.
-    FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms,
-               EndProgram endProgram, QString settingsPath = SettingsFile::kFileName);
+    FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms, EndProgram endProgram,
+        QString settingsPath = SettingsFile::kFileName);
     ~FrontPanel() override;
 
     MainWindow &window() const { return *window_; }

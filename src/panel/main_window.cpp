@@ -65,8 +65,7 @@ protected:
         painter.setPen(QColor(kFrameHighlight));
         painter.drawRect(box.adjusted(1, 1, 0, 0));
 
-        const QRect caption(kCaptionIndent, 0, metrics.horizontalAdvance(title()) + 6,
-                            metrics.height());
+        const QRect caption(kCaptionIndent, 0, metrics.horizontalAdvance(title()) + 6, metrics.height());
         painter.fillRect(caption, palette().window());
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(caption, Qt::AlignCenter, title());
@@ -86,19 +85,17 @@ public:
     // A fresh instance of the application's style: a proxy owns its base.
     CompactMenuBarStyle()
         : QProxyStyle(QApplication::style()->name())
-    {
-    }
+    { }
 
-    int pixelMetric(PixelMetric metric, const QStyleOption *option,
-                    const QWidget *widget) const override
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
     {
         if (metric == PM_MenuBarItemSpacing)
             return 0;
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 
-    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
-                           const QWidget *widget) const override
+    QSize sizeFromContents(
+        ContentsType type, const QStyleOption *option, const QSize &size, const QWidget *widget) const override
     {
         QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
         if (type == CT_MenuBarItem)
@@ -109,9 +106,7 @@ public:
 
 bool hasSubItems(std::string_view name)
 {
-    return std::ranges::any_of(menuTable(), [name](const MenuRow &row) {
-        return row.parent == name;
-    });
+    return std::ranges::any_of(menuTable(), [name](const MenuRow &row) { return row.parent == name; });
 }
 
 } // namespace
@@ -134,9 +129,8 @@ MainWindow::MainWindow(QWidget *parent)
     inner_->setFixedSize(twipsToPixels(kInnerArea, dpi_).size());
     setCentralWidget(inner_);
 
-    addControls(frameTable(), [](const FrameRow &row, QWidget *parent) {
-        return new Frame(text(row.caption), parent);
-    });
+    addControls(
+        frameTable(), [](const FrameRow &row, QWidget *parent) { return new Frame(text(row.caption), parent); });
     addControls(buttonTable(), [](const ButtonRow &row, QWidget *parent) {
         auto *button = new QPushButton(text(row.caption), parent);
         button->setToolTip(text(row.toolTip));
@@ -150,12 +144,8 @@ MainWindow::MainWindow(QWidget *parent)
             label->setFont(headingFont());
         return label;
     });
-    addControls(lampTable(), [](const LampRow &row, QWidget *parent) {
-        return new Lamp(QColor(row.fill), parent);
-    });
-    addControls(imageTable(), [](const ImageRow &row, QWidget *parent) {
-        return new ArrowKey(row.points, parent);
-    });
+    addControls(lampTable(), [](const LampRow &row, QWidget *parent) { return new Lamp(QColor(row.fill), parent); });
+    addControls(imageTable(), [](const ImageRow &row, QWidget *parent) { return new ArrowKey(row.points, parent); });
     chainTabOrder();
 
     pollTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -168,8 +158,7 @@ MainWindow::MainWindow(QWidget *parent)
     setFixedSize(inner.width(), menuBar()->heightForWidth(inner.width()) + inner.height());
 }
 
-template <typename Row, typename Make>
-void MainWindow::addControls(std::span<const Row> rows, Make make)
+template <typename Row, typename Make> void MainWindow::addControls(std::span<const Row> rows, Make make)
 {
     for (const Row &row : rows) {
         QWidget *parent = inner_;
@@ -203,8 +192,7 @@ void MainWindow::buildMenus()
         const QString name = text(row.name);
         QMenu *parentMenu = row.parent.empty() ? nullptr : menu(text(row.parent));
         if (hasSubItems(row.name)) {
-            QMenu *sub = parentMenu ? parentMenu->addMenu(text(row.caption))
-                                    : menuBar()->addMenu(text(row.caption));
+            QMenu *sub = parentMenu ? parentMenu->addMenu(text(row.caption)) : menuBar()->addMenu(text(row.caption));
             sub->setObjectName(name);
             sub->menuAction()->setObjectName(name);
         } else {

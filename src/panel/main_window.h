@@ -56,8 +56,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    template <typename Row, typename Make>
-    void addControls(std::span<const Row> rows, Make make);
+    template <typename Row, typename Make> void addControls(std::span<const Row> rows, Make make);
     void chainTabOrder();
     void buildMenus();
 

@@ -262,8 +262,7 @@ public:
     MenuWriter(const link::StatusBlock &block, MainWindow &window)
         : block_(block)
         , window_(window)
-    {
-    }
+    { }
 
     bool operator()(const CheckBits &group) const
     {

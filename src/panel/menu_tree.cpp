@@ -64,8 +64,7 @@ constexpr MenuRow kMenus[] = {
     {.name = "mnuFullcombo", .caption = "Full Size Combo Mode", .parent = "mnuPresets"},
     {.name = "mnuFullGBR", .caption = "Full Size Waveform GBR", .parent = "mnuPresets"},
     {.name = "mnuFullTime", .caption = "Full Size Wfm Time Measurement", .parent = "mnuPresets"},
-    {.name = "mnuFullAmplitude", .caption = "Full Size Wfm Amplitude Measurement",
-     .parent = "mnuPresets"},
+    {.name = "mnuFullAmplitude", .caption = "Full Size Wfm Amplitude Measurement", .parent = "mnuPresets"},
     {.name = "mnuFullErrors", .caption = "Full Size Wfm Digital Errors", .parent = "mnuPresets"},
     {.name = "mnuAudMeasure", .caption = "Audio Measurement", .parent = "mnuPresets"},
     {.name = "mnuVideoGamut", .caption = "Full Size Video Gamut", .parent = "mnuPresets"},
@@ -158,6 +157,9 @@ constexpr MenuRow kMenus[] = {
 
 } // namespace
 
-std::span<const MenuRow> menuTable() { return kMenus; }
+std::span<const MenuRow> menuTable()
+{
+    return kMenus;
+}
 
 } // namespace orvanta::panel

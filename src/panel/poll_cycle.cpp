@@ -12,14 +12,12 @@
 
 namespace orvanta::panel {
 
-PollCycle::PollCycle(link::SerialLink &link, MainWindow &window, link::PollSwitch &pollSwitch,
-                     QObject *parent)
+PollCycle::PollCycle(link::SerialLink &link, MainWindow &window, link::PollSwitch &pollSwitch, QObject *parent)
     : QObject(parent)
     , link_(link)
     , window_(window)
     , pollSwitch_(pollSwitch)
-{
-}
+{ }
 
 void PollCycle::Timer1_Timer()
 {

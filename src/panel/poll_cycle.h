@@ -24,8 +24,7 @@ public:
     static constexpr int kEndRealtime = 16;
     static constexpr std::chrono::milliseconds kAfterRealtime{100};
 
-    PollCycle(link::SerialLink &link, MainWindow &window, link::PollSwitch &pollSwitch,
-              QObject *parent = nullptr);
+    PollCycle(link::SerialLink &link, MainWindow &window, link::PollSwitch &pollSwitch, QObject *parent = nullptr);
 
     // One tick. Does nothing while a tick or another wait is still running,
     // or once the program is ending.

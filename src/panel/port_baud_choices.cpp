@@ -4,8 +4,7 @@ namespace orvanta::panel {
 
 namespace {
 
-template<typename Choices>
-const auto &choiceFor(const Choices &choices, const SavedValue &saved)
+template <typename Choices> const auto &choiceFor(const Choices &choices, const SavedValue &saved)
 {
     if (saved && *saved >= 1 && *saved <= 3)
         return choices[*saved - 1];

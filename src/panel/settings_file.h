@@ -32,7 +32,9 @@ class SettingsFile
 public:
     static inline const QString kFileName = QStringLiteral("orva.set");
 
-    explicit SettingsFile(QString path = kFileName) : path_(std::move(path)) {}
+    explicit SettingsFile(QString path = kFileName)
+        : path_(std::move(path))
+    { }
 
     // Creates a missing file empty. Nothing when the file cannot be opened or read.
     std::optional<SavedSettings> read() const;

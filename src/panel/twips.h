@@ -26,8 +26,8 @@ constexpr int twipsToPixels(int twips, qreal dpi = kDesignDpi)
 
 constexpr QRect twipsToPixels(const TwipsRect &rect, qreal dpi = kDesignDpi)
 {
-    return {twipsToPixels(rect.left, dpi), twipsToPixels(rect.top, dpi),
-            twipsToPixels(rect.width, dpi), twipsToPixels(rect.height, dpi)};
+    return {twipsToPixels(rect.left, dpi), twipsToPixels(rect.top, dpi), twipsToPixels(rect.width, dpi),
+        twipsToPixels(rect.height, dpi)};
 }
 
 } // namespace orvanta::panel

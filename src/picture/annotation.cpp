@@ -50,8 +50,7 @@ QString timeOfDay(const QTime &time, const QLocale &locale)
     return locale.toString(time, kept.trimmed());
 }
 
-QList<AnnotationItem> annotationItems(const link::StatusBlock &status, const QDateTime &now,
-                                      const QLocale &locale)
+QList<AnnotationItem> annotationItems(const link::StatusBlock &status, const QDateTime &now, const QLocale &locale)
 {
     namespace st = link::status;
     const auto byte = [&](link::StatusField field) { return status.field(field).value_or(0); };
@@ -64,8 +63,7 @@ QList<AnnotationItem> annotationItems(const link::StatusBlock &status, const QDa
         {kRangeColumn, row, kRangeTexts[byte(st::kTimebase) >> 5].toString()},
     };
     if (mode != kSmallBoxes)
-        items.append({kGainColumn, row,
-                      gainText(mode, byte(st::kWaveformGainMag) != 0, byte(st::kVectorGain))});
+        items.append({kGainColumn, row, gainText(mode, byte(st::kWaveformGainMag) != 0, byte(st::kVectorGain))});
     return items;
 }
 

@@ -21,8 +21,14 @@ class Canvas;
 
 // By status byte 1 bits 5-7, the timebase range.
 inline constexpr std::array<QStringView, 8> kRangeTexts{
-    u"Range: HMag", u"Range: H",  u"Range: 2H", u"Range: Parade",
-    u"Range: VMag", u"Range: V",  u"Range: 2V", u"Range: LSel",
+    u"Range: HMag",
+    u"Range: H",
+    u"Range: 2H",
+    u"Range: Parade",
+    u"Range: VMag",
+    u"Range: V",
+    u"Range: 2V",
+    u"Range: LSel",
 };
 // By the waveform gain bit, clear then set.
 inline constexpr std::array<QStringView, 2> kWaveformGainTexts{u"x 1", u"Mag"};
@@ -40,8 +46,7 @@ struct AnnotationItem
 };
 
 // The annotation line for this status block at this moment, left to right.
-QList<AnnotationItem> annotationItems(const link::StatusBlock &status, const QDateTime &now,
-                                      const QLocale &locale);
+QList<AnnotationItem> annotationItems(const link::StatusBlock &status, const QDateTime &now, const QLocale &locale);
 
 // Hours, minutes and seconds in the locale's own way of writing them.
 QString timeOfDay(const QTime &time, const QLocale &locale);

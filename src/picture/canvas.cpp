@@ -58,8 +58,7 @@ void Canvas::drawText(int column, int row, const QString &text, const QFont &fon
     painter.setFont(plain);
     painter.setPen(palette::rgb(palette::kWhite));
     painter.setBackgroundMode(Qt::TransparentMode);
-    painter.drawText(QRect(column, row, kSize, kSize), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     text);
+    painter.drawText(QRect(column, row, kSize, kSize), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
 QRgb *Canvas::scanLine(int row)

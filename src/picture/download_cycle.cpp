@@ -21,7 +21,11 @@ constexpr int kNtscBlackFrom = 430;
 class BusyPointer
 {
 public:
-    explicit BusyPointer(QWidget &window) : window_(window) { window_.setCursor(Qt::WaitCursor); }
+    explicit BusyPointer(QWidget &window)
+        : window_(window)
+    {
+        window_.setCursor(Qt::WaitCursor);
+    }
     ~BusyPointer() { window_.unsetCursor(); }
     BusyPointer(const BusyPointer &) = delete;
     BusyPointer &operator=(const BusyPointer &) = delete;
@@ -32,8 +36,7 @@ private:
 
 } // namespace
 
-DownloadCycle::DownloadCycle(link::SerialLink &link, link::Notifier &notifier, Canvas &canvas,
-                             QString graticuleFolder)
+DownloadCycle::DownloadCycle(link::SerialLink &link, link::Notifier &notifier, Canvas &canvas, QString graticuleFolder)
     : link_(link)
     , notifier_(notifier)
     , canvas_(canvas)

@@ -40,10 +40,10 @@ public:
 
     enum class Outcome {
         Completed,
-        Failed,   // said so, port closed
-        Refused,  // the status read failed and has said why
-        Ended,    // the program is ending
-        Busy,     // one is already running
+        Failed,  // said so, port closed
+        Refused, // the status read failed and has said why
+        Ended,   // the program is ending
+        Busy,    // one is already running
     };
 
     // graticuleFolder: where the twelve graticule files are.

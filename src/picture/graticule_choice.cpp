@@ -23,20 +23,17 @@ GraticuleChoice chooseGraticule(const link::StatusBlock &status)
     const auto byte = [&](link::StatusField field) { return status.field(field).value_or(0); };
 
     // Computed on 8 bits: byte 6 bit 1, or byte 6 bit 2 without the "View as" digital bit.
-    const bool analogue =
-        std::uint8_t(byte(st::kGraticuleSet) & ~byte(st::kGraticuleViewMask) & 0xFF) != 0;
+    const bool analogue = std::uint8_t(byte(st::kGraticuleSet) & ~byte(st::kGraticuleViewMask) & 0xFF) != 0;
     const QStringView set = analogue ? u"a" : u"d";
     const QStringView standard = byte(st::kPal) ? u"pal" : u"ntsc";
 
     switch (byte(st::kDisplayMode)) {
-    case kSmallBoxes:
-        return {fileName(u"pal", kModeNames[kWaveform], set), true};
+    case kSmallBoxes: return {fileName(u"pal", kModeNames[kWaveform], set), true};
     case kVector:
         if (byte(st::kVectorNoGraticule))
             return {};
         return {fileName(standard, kModeNames[kVector], set), false};
-    default:
-        return {fileName(standard, kModeNames[byte(st::kDisplayMode)], set), false};
+    default: return {fileName(standard, kModeNames[byte(st::kDisplayMode)], set), false};
     }
 }
 

@@ -25,10 +25,22 @@ inline constexpr PaletteIndex kWhite = 15;
 
 // The toolkit's RGB values for the 16 indexes; the picture uses only the ones named above.
 inline constexpr std::array<QRgb, 16> kRgb{
-    qRgb(0, 0, 0),       qRgb(0, 0, 128),     qRgb(0, 128, 0),     qRgb(0, 128, 128),
-    qRgb(128, 0, 0),     qRgb(128, 0, 128),   qRgb(128, 128, 0),   qRgb(192, 192, 192),
-    qRgb(128, 128, 128), qRgb(0, 0, 255),     qRgb(0, 255, 0),     qRgb(0, 255, 255),
-    qRgb(255, 0, 0),     qRgb(255, 0, 255),   qRgb(255, 255, 0),   qRgb(255, 255, 255),
+    qRgb(0, 0, 0),
+    qRgb(0, 0, 128),
+    qRgb(0, 128, 0),
+    qRgb(0, 128, 128),
+    qRgb(128, 0, 0),
+    qRgb(128, 0, 128),
+    qRgb(128, 128, 0),
+    qRgb(192, 192, 192),
+    qRgb(128, 128, 128),
+    qRgb(0, 0, 255),
+    qRgb(0, 255, 0),
+    qRgb(0, 255, 255),
+    qRgb(255, 0, 0),
+    qRgb(255, 0, 255),
+    qRgb(255, 255, 0),
+    qRgb(255, 255, 255),
 };
 
 constexpr QRgb rgb(PaletteIndex index)

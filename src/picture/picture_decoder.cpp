@@ -17,16 +17,14 @@ constexpr std::array<int, 4> kPixelShift{6, 2, 4, 0};
 
 PictureDecoder::PictureDecoder(Canvas &canvas)
     : canvas_(canvas)
-{
-}
+{ }
 
 void PictureDecoder::start(const link::StatusBlock &status, GraticuleFile *graticule)
 {
     graticule_ = graticule;
     const std::span<const ColourBand> bands = pictureBands(status);
     for (int column = 0; column < kBytesPerRow; ++column)
-        for (int value = 1; value <= 3; ++value)
-        {
+        for (int value = 1; value <= 3; ++value) {
             colours_[column][value] = SelectPixelColour(bands, value, column);
             rgb_[column][value] = palette::rgb(colours_[column][value]);
         }

@@ -32,12 +32,12 @@ struct ColourBand
 
 namespace bands {
 inline constexpr std::array<ColourBand, 1> kGreyOnly{{{INT_MAX, &colours::kGrey}}};
-inline constexpr std::array<ColourBand, 4> kParadeYrgb{{
-    {32, &colours::kGrey}, {64, &colours::kRed}, {96, &colours::kGreen}, {INT_MAX, &colours::kBlue}}};
-inline constexpr std::array<ColourBand, 3> kParadeYuv{{
-    {43, &colours::kGrey}, {85, &colours::kBlue}, {INT_MAX, &colours::kRed}}};
-inline constexpr std::array<ColourBand, 3> kParadeRgb{{
-    {43, &colours::kRed}, {85, &colours::kGreen}, {INT_MAX, &colours::kBlue}}};
+inline constexpr std::array<ColourBand, 4> kParadeYrgb{
+    {{32, &colours::kGrey}, {64, &colours::kRed}, {96, &colours::kGreen}, {INT_MAX, &colours::kBlue}}};
+inline constexpr std::array<ColourBand, 3> kParadeYuv{
+    {{43, &colours::kGrey}, {85, &colours::kBlue}, {INT_MAX, &colours::kRed}}};
+inline constexpr std::array<ColourBand, 3> kParadeRgb{
+    {{43, &colours::kRed}, {85, &colours::kGreen}, {INT_MAX, &colours::kBlue}}};
 } // namespace bands
 
 // The bands the status block calls for: colours only for a waveform parade.

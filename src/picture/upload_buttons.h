@@ -31,8 +31,15 @@ inline constexpr std::array<UploadButton, 8> kUploadButtons{{
 }};
 
 inline constexpr std::array<QStringView, 9> kUploadTabOrder{
-    u"cmdClear",  u"cmdExit",  u"cmdAbort",   u"picDownload",   u"cmdGetBMP",
-    u"cmdDownload", u"cmdPrint", u"cmdConvert", u"cmdContinuous",
+    u"cmdClear",
+    u"cmdExit",
+    u"cmdAbort",
+    u"picDownload",
+    u"cmdGetBMP",
+    u"cmdDownload",
+    u"cmdPrint",
+    u"cmdConvert",
+    u"cmdContinuous",
 };
 
 } // namespace orvanta::picture

@@ -22,7 +22,7 @@ constexpr QRect kPictureGeometry{8, 8, 520, 512};
 } // namespace
 
 UploadWindow::UploadWindow(link::SerialLink &link, link::Notifier &notifier, link::PollSwitch &poll,
-                           const QString &graticuleFolder, QWidget *parent)
+    const QString &graticuleFolder, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , link_(link)
     , notifier_(notifier)

@@ -27,7 +27,7 @@ class UploadWindow : public QWidget
 
 public:
     UploadWindow(link::SerialLink &link, link::Notifier &notifier, link::PollSwitch &poll,
-                 const QString &graticuleFolder = kGraticuleFolder.toString(), QWidget *parent = nullptr);
+        const QString &graticuleFolder = kGraticuleFolder.toString(), QWidget *parent = nullptr);
 
     QPushButton *button(QStringView name) const;
     PictureArea *pictureArea() const { return picture_; }

@@ -31,8 +31,9 @@ public:
         for (int port = 2; port <= 4; ++port)
             map.setDevice(port, dir.filePath("no-such-tty"));
         serial = std::make_unique<link::SerialLink>(map, notifier);
-        panel = std::make_unique<panel::FrontPanel>(*serial, notifier, std::vector<panel::FrontPanel::FormEntry>{},
-                                                    [this] { ++ended; }, dir.filePath("orva.set"));
+        panel = std::make_unique<panel::FrontPanel>(
+            *serial, notifier, std::vector<panel::FrontPanel::FormEntry>{}, [this] { ++ended; },
+            dir.filePath("orva.set"));
         window().show();
         window().activateWindow();
     }

@@ -17,7 +17,11 @@ public:
     QList<Message> messages;
     int beeps = 0;
 
-    void clear() { messages.clear(); beeps = 0; }
+    void clear()
+    {
+        messages.clear();
+        beeps = 0;
+    }
 
 protected:
     void showWarning(const QString &text, const QString &title) override;

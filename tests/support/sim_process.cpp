@@ -11,8 +11,8 @@ namespace orvanta::test {
 SimProcess::SimProcess(const QStringList &options)
 {
     recordPath_ = dir_.filePath(QStringLiteral("received.txt"));
-    devicePath_ = process_.start(QStringList{QStringLiteral("--record"), recordPath_} + options,
-                                 QStringLiteral(ORVANTA_SIM_PATH));
+    devicePath_ = process_.start(
+        QStringList{QStringLiteral("--record"), recordPath_} + options, QStringLiteral(ORVANTA_SIM_PATH));
 }
 
 SimProcess::~SimProcess() = default;
