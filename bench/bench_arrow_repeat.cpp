@@ -3,7 +3,7 @@
 #include "link/notifier.h"
 #include "link/serial_link.h"
 #include "panel/arrow_key.h"
-#include "panel/front_panel.h"
+#include "panel/panel_controller.h"
 #include "panel/main_window.h"
 
 #include <QApplication>
@@ -48,7 +48,7 @@ void BM_ArrowHeldTwoSeconds(benchmark::State &state)
     link::PortMap map;
     map.setDevice(1, instrument.devicePath());
     link::SerialLink serial(map, notifier);
-    panel::FrontPanel panel(serial, notifier, {}, {}, dir.filePath(QStringLiteral("orva.set")));
+    panel::PanelController panel(serial, notifier, {}, {}, dir.filePath(QStringLiteral("orva.set")));
     panel.window().show();
     QApplication::processEvents();
     if (!serial.OpenPort()) {

@@ -3,7 +3,7 @@
 #include "link/notifier.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
-#include "picture/upload_window.h"
+#include "picture/picture_window.h"
 #include "support/sim_process.h"
 
 #include <QApplication>
@@ -46,7 +46,7 @@ void download(benchmark::State &state, const char *status)
     CountingNotifier notifier;
     link::SerialLink serial(map, notifier);
     NoPoll poll;
-    picture::UploadWindow window(serial, notifier, poll, QStringLiteral(ORVANTA_DATA_DIR "/graticules"));
+    picture::PictureWindow window(serial, notifier, poll, QStringLiteral(ORVANTA_DATA_DIR "/graticules"));
 
     double seconds = 0;
     double wireSeconds = 0;

@@ -4,7 +4,7 @@
 #include "link/messages.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
-#include "picture/upload_window.h"
+#include "picture/picture_window.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 
@@ -50,7 +50,7 @@ struct Rig : link::PollSwitch
         map.setDevice(1, sim.devicePath());
         serial = std::make_unique<link::SerialLink>(map, notifier);
         serial->OpenPort();
-        window = new picture::UploadWindow(*serial, notifier, *this, graticules);
+        window = new picture::PictureWindow(*serial, notifier, *this, graticules);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
     }
@@ -89,7 +89,7 @@ struct Rig : link::PollSwitch
     test::RecordingNotifier notifier;
     std::unique_ptr<link::SerialLink> serial;
     QList<link::PollEvent> pollEvents;
-    QPointer<picture::UploadWindow> window;
+    QPointer<picture::PictureWindow> window;
 };
 
 } // namespace

@@ -1,7 +1,7 @@
 // In the program: "&Download" stops the poll, a download shows the simulator's screen, Exit restarts the poll.
 #include "app/program.h"
 #include "panel/main_window.h"
-#include "picture/upload_window.h"
+#include "picture/picture_window.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 #include "support/working_folder.h"
@@ -30,7 +30,7 @@ private slots:
         program.start();
         const auto polling = [&] { return program.panel().window().pollTimer()->isActive(); };
         const auto open = [&] { program.panel().window().menuItem("mnuUpload")->trigger(); };
-        const QPointer window = qobject_cast<picture::UploadWindow *>(program.panel().form("frmUpload")->form());
+        const QPointer window = qobject_cast<picture::PictureWindow *>(program.panel().form("frmUpload")->form());
         QVERIFY(window && !window->isVisible() && polling());
 
         open();

@@ -1,7 +1,7 @@
 // The status request and the once-a-second poll, against the simulator on a pty.
 #include "link/messages.h"
 #include "link/serial_link.h"
-#include "panel/front_panel.h"
+#include "panel/panel_controller.h"
 #include "panel/lamp.h"
 #include "panel/main_window.h"
 #include "panel/menu_item.h"
@@ -129,7 +129,7 @@ void TestPoll::pollThroughItsLife()
     for (int port = 1; port <= 4; ++port)
         map.setDevice(port, port == 1 ? sim.devicePath() : silent.devicePath());
     link::SerialLink serial(map, notifier);
-    panel::FrontPanel panel(serial, notifier, {}, {}, dir.filePath("orva.set"));
+    panel::PanelController panel(serial, notifier, {}, {}, dir.filePath("orva.set"));
     panel::MainWindow &window = panel.window();
     const auto checked = [&](const char *item) { return panel::itemChecked(window.menuItem(item)); };
     // Everything the poll writes: marks, captions, enabled states, lamp colours.

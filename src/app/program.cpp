@@ -5,15 +5,15 @@
 #include "logger/logger_window.h"
 #include "panel/main_window.h"
 #include "picture/files_window.h"
-#include "picture/upload_window.h"
+#include "picture/picture_window.h"
 
 namespace orvanta::app {
 
-std::vector<panel::FrontPanel::FormEntry> programForms(const Program &program)
+std::vector<panel::PanelController::FormEntry> programForms(const Program &program)
 {
     return {
         {QStringLiteral("frmUpload"),
-            [&program] { return new picture::UploadWindow(program.link(), program.notifier(), program.panel()); }},
+            [&program] { return new picture::PictureWindow(program.link(), program.notifier(), program.panel()); }},
         {QStringLiteral("frmHelp"), [&program] { return new help::HelpWindow(program.notifier()); }},
         {QStringLiteral("frmLogger"), [] { return new logger::LoggerWindow; }},
         {QStringLiteral("frmAbout"), [] { return new help::AboutWindow; }},
@@ -22,10 +22,10 @@ std::vector<panel::FrontPanel::FormEntry> programForms(const Program &program)
 }
 
 Program::Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,
-    panel::FrontPanel::EndProgram endProgram, QString settingsPath)
+    panel::PanelController::EndProgram endProgram, QString settingsPath)
     : notifier_(std::move(notifier))
     , link_(std::make_unique<link::SerialLink>(std::move(portMap), *notifier_))
-    , panel_(std::make_unique<panel::FrontPanel>(
+    , panel_(std::make_unique<panel::PanelController>(
           *link_, *notifier_, programForms(*this), std::move(endProgram), std::move(settingsPath)))
 { }
 

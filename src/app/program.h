@@ -3,7 +3,7 @@
 #include "link/notifier.h"
 #include "link/port_map.h"
 #include "link/serial_link.h"
-#include "panel/front_panel.h"
+#include "panel/panel_controller.h"
 
 #include <memory>
 
@@ -13,7 +13,7 @@ namespace orvanta::app {
 class Program
 {
 public:
-    Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier, panel::FrontPanel::EndProgram endProgram,
+    Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier, panel::PanelController::EndProgram endProgram,
         QString settingsPath = panel::SettingsFile::kFileName);
     ~Program();
 
@@ -22,16 +22,16 @@ public:
 
     link::Notifier &notifier() const { return *notifier_; }
     link::SerialLink &link() const { return *link_; }
-    panel::FrontPanel &panel() const { return *panel_; }
+    panel::PanelController &panel() const { return *panel_; }
 
 private:
     std::unique_ptr<link::Notifier> notifier_;
     std::unique_ptr<link::SerialLink> link_;
-    std::unique_ptr<panel::FrontPanel> panel_;
+    std::unique_ptr<panel::PanelController> panel_;
 };
 
 // The other windows, in the order start-up loads them. They are made when
 // loaded, by which time the program's link and panel exist.
-std::vector<panel::FrontPanel::FormEntry> programForms(const Program &program);
+std::vector<panel::PanelController::FormEntry> programForms(const Program &program);
 
 } // namespace orvanta::app

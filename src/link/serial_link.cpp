@@ -3,9 +3,6 @@
 #include "link/messages.h"
 #include "link/notifier.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-
 #include <limits>
 
 namespace orvanta::link {
@@ -18,7 +15,7 @@ SerialLink::SerialLink(PortMap portMap, Notifier &notifier, QObject *parent)
     waitTimer_.setObjectName(QStringLiteral("waitTimer"));
     waitTimer_.setTimerType(Qt::PreciseTimer);
     waitTimer_.setInterval(kWaitInterval);
-    connect(&waitTimer_, &QTimer::timeout, this, [this] { TimeoutFlag = kTrue; });
+    connect(&waitTimer_, &QTimer::timeout, this, [this] { timeoutFlag_ = kTrue; });
     connect(&port_, &QSerialPort::errorOccurred, this, &SerialLink::onPortError);
     applySettings(*PortSettings::parse(settings_));
 }
@@ -69,7 +66,7 @@ bool SerialLink::IsPortOpen() const
 
 bool SerialLink::OpenPort()
 {
-    if (ending_)
+    if (ending())
         return false;
     if (port_.isOpen())
         return true;
@@ -125,7 +122,7 @@ QString SerialLink::ReadText()
 
 void SerialLink::StartWaitTimer()
 {
-    if (!ending_)
+    if (!ending())
         waitTimer_.start();
 }
 
@@ -138,7 +135,7 @@ void SerialLink::SendCode(int code)
 {
     bool ok = IsPortOpen() || OpenPort();
     ok = ok && WriteByte(code);
-    if (!ok && !ending_) {
+    if (!ok && !ending()) {
         notifier_.warn(messages::kSerialPort);
         ClosePort();
     }
@@ -146,10 +143,10 @@ void SerialLink::SendCode(int code)
 
 void SerialLink::Delay(int milliseconds)
 {
-    TimeoutFlag = kFalse;
+    timeoutFlag_ = kFalse;
     waitTimer_.setInterval(milliseconds);
     StartWaitTimer();
-    while (TimeoutFlag != kTrue && pumpEvents()) { }
+    waits_.until([this] { return timeoutFlag_ == kTrue; });
     StopWaitTimer();
     waitTimer_.setInterval(kWaitInterval);
 }
@@ -157,54 +154,23 @@ void SerialLink::Delay(int milliseconds)
 bool SerialLink::WaitForBytes(int count)
 {
     StartWaitTimer();
-    TimeoutFlag = kFalse;
+    timeoutFlag_ = kFalse;
     bool arrived = false;
-    while (pumpEvents()) {
+    waits_.until([&] {
         // The tick wins over bytes that came in the same pass.
-        if (TimeoutFlag == kTrue)
-            break;
-        if (BytesWaiting() >= count) {
-            arrived = true;
-            break;
-        }
-    }
-    TimeoutFlag = kFalse;
+        if (timeoutFlag_ == kTrue)
+            return true;
+        arrived = BytesWaiting() >= count;
+        return arrived;
+    });
+    timeoutFlag_ = kFalse;
     StopWaitTimer();
     return arrived;
 }
 
-namespace {
-
-void runPending(QEventLoop::ProcessEventsFlags flags)
-{
-    // A wait runs inside the delivery of some event (a click, a press);
-    // events posted before that delivery are held back by the event loop
-    // until something new is posted, so they are sent first.
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents(flags);
-}
-
-} // namespace
-
-bool SerialLink::pumpEvents()
-{
-    if (ending_)
-        return false;
-    runPending(QEventLoop::WaitForMoreEvents);
-    return !ending_;
-}
-
-bool SerialLink::pumpPendingEvents()
-{
-    if (ending_)
-        return false;
-    runPending(QEventLoop::AllEvents);
-    return !ending_;
-}
-
 void SerialLink::endWaits()
 {
-    ending_ = true;
+    waits_.end();
     StopWaitTimer();
 }
 

@@ -3,6 +3,7 @@
 #include "link/port_map.h"
 #include "link/port_settings.h"
 #include "link/status_block.h"
+#include "link/wait_loop.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -46,14 +47,14 @@ public:
     void StartWaitTimer();
     void StopWaitTimer();
 
-    // Requests a fresh status block and keeps it; on failure says so once and
-    // keeps the last one.
-    void ReadStatus();
-    const StatusBlock &statusBlock() const { return StatusBlock_; }
+    // Requests a fresh status block and keeps it; on failure says so once,
+    // keeps the last one and returns false.
+    bool ReadStatus();
+    const StatusBlock &statusBlock() const { return statusBlock_; }
 
     // True while real-time error output runs; whoever finds it set first ends it.
-    bool realtimeActive() const { return RealtimeActive != kFalse; }
-    void setRealtimeActive(bool active) { RealtimeActive = active ? kTrue : kFalse; }
+    bool realtimeActive() const { return realtimeActive_ != kFalse; }
+    void setRealtimeActive(bool active) { realtimeActive_ = active ? kTrue : kFalse; }
 
     // Opens the port if needed and writes one command code; reports its own failure.
     void SendCode(int code);
@@ -62,17 +63,14 @@ public:
     // True once count bytes are waiting, false when the wait timer ticks first.
     bool WaitForBytes(int count);
 
-    // One pass of a wait: runs what is pending, sleeping until something is.
-    // False once the program is ending, so every wait loop can unwind.
-    bool pumpEvents();
-    // The same without sleeping: runs only what is pending now.
-    bool pumpPendingEvents();
+    // The program's one wait loop: every wait of the program runs in it.
+    WaitLoop &waits() { return waits_; }
     // The program is ending: every running and later wait returns at once
     // and the port is not opened again.
     void endWaits();
-    bool ending() const { return ending_; }
+    bool ending() const { return waits_.ending(); }
 
-    qint16 timeoutFlag() const { return TimeoutFlag; }
+    qint16 timeoutFlag() const { return timeoutFlag_; }
     int portNumber() const { return portNumber_; }
     QString portSettings() const { return settings_; }
     QString devicePath() const { return portMap_.devicePath(portNumber_); }
@@ -87,12 +85,12 @@ private:
     Notifier &notifier_;
     QSerialPort port_;
     QTimer waitTimer_;
-    qint16 TimeoutFlag = kFalse;
-    qint16 RealtimeActive = kFalse;
-    StatusBlock StatusBlock_;
+    qint16 timeoutFlag_ = kFalse;
+    qint16 realtimeActive_ = kFalse;
+    StatusBlock statusBlock_;
     int portNumber_ = 1;
     QString settings_ = kDefaultSettings;
-    bool ending_ = false;
+    WaitLoop waits_;
 };
 
 } // namespace orvanta::link

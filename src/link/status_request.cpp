@@ -4,11 +4,7 @@
 
 namespace orvanta::link {
 
-namespace {
-constexpr int kStatusRequest = 13;
-} // namespace
-
-void SerialLink::ReadStatus()
+bool SerialLink::ReadStatus()
 {
     if (!IsPortOpen())
         OpenPort();
@@ -16,19 +12,20 @@ void SerialLink::ReadStatus()
     if (sent) {
         // Only the reply to this request may be counted.
         FlushInput();
-        sent = WriteByte(kStatusRequest);
+        sent = WriteByte(codes::kStatusRequest);
     }
     if (!sent) {
         notifier_.warn(messages::kStatusLinkFailure);
         ClosePort();
-        return;
+        return false;
     }
     if (!WaitForBytes(status::kInterpretedBytes)) {
         notifier_.warn(messages::kStatusTimeout);
-        return;
+        return false;
     }
     // Every byte waiting now is the reply, however many came.
-    StatusBlock_ = StatusBlock(ReadBytes());
+    statusBlock_ = StatusBlock(ReadBytes());
+    return true;
 }
 
 } // namespace orvanta::link

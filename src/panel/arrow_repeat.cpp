@@ -34,28 +34,24 @@ ArrowRepeat::ArrowRepeat(MainWindow &window, link::SerialLink &link, QObject *pa
     : QObject(parent)
     , link_(link)
 {
-    pauseTimer_.setSingleShot(true);
-    pauseTimer_.setTimerType(Qt::PreciseTimer);
-    pauseTimer_.setInterval(kRepeatPause);
-
     for (const ArrowRow &row : kArrows) {
         ArrowKey *key = window.image(QString::fromLatin1(row.image));
-        Q_ASSERT(key);
         // Any mouse button: the button of the event does not matter.
         connect(key, &ArrowKey::mouseDown, this, [this, code = row.code] {
-            RepeatFlag = true;
+            repeatFlag_ = true;
             RepeatWhileHeld(code);
         });
-        connect(key, &ArrowKey::mouseUp, this, [this] { RepeatFlag = false; });
+        connect(key, &ArrowKey::mouseUp, this, [this] { repeatFlag_ = false; });
     }
 }
 
 void ArrowRepeat::RepeatWhileHeld(std::uint8_t code)
 {
+    link::WaitLoop &waits = link_.waits();
     for (;;) {
         // One pass without sleeping, so a release that was already waiting
         // ends the repeat before anything is written.
-        if (!link_.pumpPendingEvents() || !RepeatFlag)
+        if (!waits.runPending() || !repeatFlag_)
             return;
         // Not opened first: the poll keeps the port open in normal running.
         if (!link_.WriteByte(code)) {
@@ -63,17 +59,8 @@ void ArrowRepeat::RepeatWhileHeld(std::uint8_t code)
             link_.ClosePort();
             return;
         }
-        pause();
+        waits.until([this] { return !repeatFlag_; }, QDeadlineTimer(kRepeatPause, Qt::PreciseTimer));
     }
-}
-
-void ArrowRepeat::pause()
-{
-    // A timer of its own: the link's wait timer belongs to the poll's wait,
-    // which may run inside this one.
-    pauseTimer_.start();
-    while (pauseTimer_.isActive() && RepeatFlag && link_.pumpEvents()) { }
-    pauseTimer_.stop();
 }
 
 } // namespace orvanta::panel

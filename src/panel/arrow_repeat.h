@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 
 #include <chrono>
 #include <cstdint>
@@ -28,17 +27,14 @@ public:
 
     ArrowRepeat(MainWindow &window, link::SerialLink &link, QObject *parent = nullptr);
 
-    bool repeatFlag() const { return RepeatFlag; }
+    bool repeatFlag() const { return repeatFlag_; }
 
-    // Writes code until RepeatFlag drops, the write fails or the program ends.
+    // Writes code until repeatFlag_ drops, the write fails or the program ends.
     void RepeatWhileHeld(std::uint8_t code);
 
 private:
-    void pause();
-
     link::SerialLink &link_;
-    QTimer pauseTimer_;
-    bool RepeatFlag = false;
+    bool repeatFlag_ = false;
 };
 
 } // namespace orvanta::panel

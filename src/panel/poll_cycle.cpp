@@ -8,8 +8,6 @@
 #include "panel/main_window.h"
 #include "panel/menu_map.h"
 
-#include <QScopeGuard>
-
 namespace orvanta::panel {
 
 PollCycle::PollCycle(link::SerialLink &link, MainWindow &window, link::PollSwitch &pollSwitch, QObject *parent)
@@ -24,17 +22,18 @@ void PollCycle::Timer1_Timer()
     // A tick inside a running wait would share the one wait timer and
     // TimeoutFlag with it and leave it without its time-out; one inside the
     // previous tick's message box would pile up boxes.
-    if (running_ || link_.ending() || link_.waitTimer().isActive())
+    if (link_.ending() || link_.waits().running())
         return;
-    running_ = true;
-    const auto done = qScopeGuard([this] { running_ = false; });
+    const link::SingleRun::Entry tick = ticking_.enter();
+    if (!tick)
+        return;
 
     if (link_.realtimeActive()) {
         link_.setRealtimeActive(false);
         // Written as it is, not through SendCode: a closed port is not opened
         // for it, and the byte is skipped.
         if (link_.IsPortOpen())
-            link_.WriteByte(kEndRealtime);
+            link_.WriteByte(link::codes::kEndRealtime);
         link_.Delay(int(kAfterRealtime.count()));
     }
     // Each step runs whatever the one before did; only the program's end stops the tick.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/wait_loop.h"
+
 #include <QObject>
 
 #include <chrono>
@@ -21,7 +23,6 @@ class PollCycle : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kEndRealtime = 16;
     static constexpr std::chrono::milliseconds kAfterRealtime{100};
 
     PollCycle(link::SerialLink &link, MainWindow &window, link::PollSwitch &pollSwitch, QObject *parent = nullptr);
@@ -39,7 +40,7 @@ private:
     link::SerialLink &link_;
     MainWindow &window_;
     link::PollSwitch &pollSwitch_;
-    bool running_ = false;
+    link::SingleRun ticking_;
 };
 
 } // namespace orvanta::panel

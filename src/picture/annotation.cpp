@@ -18,16 +18,14 @@ constexpr int kDateColumn = 150;
 constexpr int kRangeColumn = 280;
 constexpr int kGainColumn = 400;
 
-enum DisplayMode { kSmallBoxes = 0, kWaveform = 1, kVector = 2, kCombination = 3 };
-
-QString gainText(int mode, bool waveformMag, int vectorGain)
+QString gainText(link::DisplayMode mode, bool waveformMag, int vectorGain)
 {
     const QString waveform = kWaveformGainTexts[waveformMag ? 1 : 0].toString();
     const QString vector = kVectorGainTexts[vectorGain >> 4].toString();
     switch (mode) {
-    case kWaveform: return QStringLiteral("Gain: ") + waveform;
-    case kVector: return QStringLiteral("Gain: ") + vector;
-    case kCombination: return QStringLiteral("Gain: ") + waveform + QStringLiteral(", ") + vector;
+    case link::DisplayMode::Waveform: return QStringLiteral("Gain: ") + waveform;
+    case link::DisplayMode::Vector: return QStringLiteral("Gain: ") + vector;
+    case link::DisplayMode::Combination: return QStringLiteral("Gain: ") + waveform + QStringLiteral(", ") + vector;
     default: return {};
     }
 }
@@ -55,14 +53,14 @@ QList<AnnotationItem> annotationItems(const link::StatusBlock &status, const QDa
     namespace st = link::status;
     const auto byte = [&](link::StatusField field) { return status.field(field).value_or(0); };
     const int row = byte(st::kPal) ? kPalRow : kNtscRow;
-    const int mode = byte(st::kDisplayMode);
+    const link::DisplayMode mode = status.displayMode().value_or(link::DisplayMode::SmallBoxes);
 
     QList<AnnotationItem> items{
         {kTimeColumn, row, QStringLiteral("Time: ") + timeOfDay(now.time(), locale)},
         {kDateColumn, row, QStringLiteral("Date: ") + locale.toString(now.date(), QLocale::ShortFormat)},
         {kRangeColumn, row, kRangeTexts[byte(st::kTimebase) >> 5].toString()},
     };
-    if (mode != kSmallBoxes)
+    if (mode != link::DisplayMode::SmallBoxes)
         items.append({kGainColumn, row, gainText(mode, byte(st::kWaveformGainMag) != 0, byte(st::kVectorGain))});
     return items;
 }

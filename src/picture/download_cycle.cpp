@@ -42,11 +42,7 @@ DownloadCycle::DownloadCycle(link::SerialLink &link, link::Notifier &notifier, C
     , canvas_(canvas)
     , graticuleFolder_(std::move(graticuleFolder))
     , decoder_(canvas)
-{
-    stallTimer_.setSingleShot(true);
-    stallTimer_.setInterval(kStallLimit);
-    QObject::connect(&stallTimer_, &QTimer::timeout, &stallTimer_, [this] { stalled_ = true; });
-}
+{ }
 
 void DownloadCycle::stop()
 {
@@ -57,15 +53,11 @@ void DownloadCycle::stop()
 DownloadCycle::Outcome DownloadCycle::run(QWidget &window, QWidget &picture)
 {
     // A click nested in a running download's wait would share its decoder and file.
-    if (running_)
+    const link::SingleRun::Entry entry = running_.enter();
+    if (!entry)
         return Outcome::Busy;
-    running_ = true;
     stopRequested_ = false;
-    const auto done = qScopeGuard([this] {
-        stallTimer_.stop();
-        graticule_.close();
-        running_ = false;
-    });
+    const auto done = qScopeGuard([this] { graticule_.close(); });
 
     const Outcome outcome = transfer(window, picture);
     if (outcome == Outcome::Failed) {
@@ -83,24 +75,24 @@ DownloadCycle::Outcome DownloadCycle::transfer(QWidget &window, QWidget &picture
     // Real-time error output would mix with the picture.
     if (link_.realtimeActive()) {
         link_.setRealtimeActive(false);
-        if (!(link_.IsPortOpen() || link_.OpenPort()) || !link_.WriteByte(codes::kStopRealtime))
+        if (!(link_.IsPortOpen() || link_.OpenPort()) || !link_.WriteByte(link::codes::kEndRealtime))
             return Outcome::Failed;
         link_.Delay(kSettleMs);
         if (link_.ending())
             return Outcome::Ended;
     }
 
-    link_.ReadStatus();
+    const bool fresh = link_.ReadStatus();
     if (link_.ending())
         return Outcome::Ended;
-    if (!link_.IsPortOpen() || link_.statusBlock().size() < link::status::kInterpretedBytes)
+    if (!fresh)
         return Outcome::Refused;
     status_ = link_.statusBlock();
 
-    if (!link_.WriteByte(codes::kStartPicture))
+    if (!link_.WriteByte(link::codes::kStartPicture))
         return Outcome::Failed;
     link_.FlushInput();
-    ContinuousFlag = false;
+    continuousFlag_ = false;
     canvas_.fillRows(0, 2, palette::kBlack);
     picture.update();
     link_.Delay(kSettleMs);
@@ -111,7 +103,7 @@ DownloadCycle::Outcome DownloadCycle::transfer(QWidget &window, QWidget &picture
     BusyPointer busy(window);
 
     // The small boxes have no picture to read.
-    if (status_.field(link::status::kDisplayMode).value_or(0) != 0) {
+    if (status_.displayMode().value_or(link::DisplayMode::SmallBoxes) != link::DisplayMode::SmallBoxes) {
         decoder_.start(status_, graticule_.isOpen() ? &graticule_ : nullptr);
         if (stopRequested_)
             decoder_.stop();
@@ -135,7 +127,7 @@ DownloadCycle::Outcome DownloadCycle::transfer(QWidget &window, QWidget &picture
     case Wait::Arrived: break;
     }
     link_.FlushInput();
-    if (!link_.WriteByte(codes::kEndPicture))
+    if (!link_.WriteByte(link::codes::kEndPicture))
         return Outcome::Failed;
 
     AddStatusText(canvas_, status_, window.font());
@@ -160,7 +152,7 @@ void DownloadCycle::OpenGraticuleFile()
 DownloadCycle::Wait DownloadCycle::RequestPictureBlock()
 {
     link_.FlushInput();
-    if (!link_.WriteByte(codes::kNextBlock))
+    if (!link_.WriteByte(link::codes::kNextPictureBlock))
         return Wait::Failed;
     return nextBlock();
 }
@@ -174,7 +166,7 @@ DownloadCycle::Wait DownloadCycle::nextBlock()
     decoder_.takeBlock(link_.ReadBytes());
     link_.FlushInput();
     // Asked for before drawing, so the next block is on its way meanwhile.
-    if (!link_.WriteByte(codes::kNextBlock))
+    if (!link_.WriteByte(link::codes::kNextPictureBlock))
         return Wait::Failed;
     decoder_.decode();
     return Wait::Arrived;
@@ -182,24 +174,27 @@ DownloadCycle::Wait DownloadCycle::nextBlock()
 
 DownloadCycle::Wait DownloadCycle::waitForBlock()
 {
+    // Bounded by the time without a new byte, not by the whole block's time.
     int seen = -1;
-    stalled_ = false;
-    for (;;) {
-        if (!link_.IsPortOpen())
-            return Wait::Failed;
-        const int waiting = link_.BytesWaiting();
-        if (waiting >= kBlockSize)
-            return Wait::Arrived;
-        if (waiting > seen) {
-            seen = waiting;
-            stalled_ = false;
-            stallTimer_.start();
-        } else if (stalled_) {
-            return Wait::Failed;
-        }
-        if (!link_.pumpEvents())
-            return Wait::Ending;
+    QDeadlineTimer stall(kStallLimit);
+    const auto result = link_.waits().until(
+        [&] {
+            if (!link_.IsPortOpen())
+                return true;
+            const int waiting = link_.BytesWaiting();
+            if (waiting > seen) {
+                seen = waiting;
+                stall.setRemainingTime(kStallLimit);
+            }
+            return waiting >= kBlockSize;
+        },
+        stall);
+    switch (result) {
+    case link::WaitLoop::Result::Ending: return Wait::Ending;
+    case link::WaitLoop::Result::TimedOut: return Wait::Failed;
+    case link::WaitLoop::Result::Done: break;
     }
+    return link_.IsPortOpen() ? Wait::Arrived : Wait::Failed;
 }
 
 } // namespace orvanta::picture

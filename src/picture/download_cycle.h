@@ -1,11 +1,11 @@
 #pragma once
 
 #include "link/status_block.h"
+#include "link/wait_loop.h"
 #include "picture/graticule_file.h"
 #include "picture/picture_decoder.h"
 
 #include <QString>
-#include <QTimer>
 
 #include <chrono>
 
@@ -20,14 +20,6 @@ namespace orvanta::picture {
 
 class Canvas;
 
-// Codes of the picture transfer, each written as one byte.
-namespace codes {
-inline constexpr int kStopRealtime = 16;
-inline constexpr int kStartPicture = 11;
-inline constexpr int kNextBlock = 10;
-inline constexpr int kEndPicture = 12;
-} // namespace codes
-
 // One download of the instrument's screen onto the canvas: the status read,
 // the block handshake, the decoder, the graticule rows and the annotation.
 class DownloadCycle
@@ -35,7 +27,7 @@ class DownloadCycle
 public:
     // A block wait that sees nothing new for this long gives up.
     static constexpr std::chrono::milliseconds kStallLimit{5000};
-    static constexpr int kBlockSize = PictureDecoder::kBlockSize;
+    static constexpr int kBlockSize = link::kPictureBlockSize;
     static constexpr int kSettleMs = 100;
 
     enum class Outcome {
@@ -52,12 +44,12 @@ public:
     // cmdDownload_Click: the busy pointer shows over window, picture is
     // repainted as rows arrive and its font writes the annotation.
     Outcome run(QWidget &window, QWidget &picture);
-    bool running() const { return running_; }
+    bool running() const { return running_.running(); }
     // Ends the rows early and the transfer properly, as soon as it can.
     void stop();
 
     PictureDecoder &decoder() { return decoder_; }
-    bool continuous() const { return ContinuousFlag; }
+    bool continuous() const { return continuousFlag_; }
 
 private:
     enum class Wait { Arrived, Failed, Ending };
@@ -76,11 +68,9 @@ private:
     GraticuleFile graticule_;
     // The status as this cycle read it; nested events may read it afresh meanwhile.
     link::StatusBlock status_;
-    QTimer stallTimer_;
-    bool stalled_ = false;
-    bool running_ = false;
+    link::SingleRun running_;
     bool stopRequested_ = false;
-    bool ContinuousFlag = false;
+    bool continuousFlag_ = false;
 };
 
 } // namespace orvanta::picture

@@ -6,9 +6,12 @@ namespace orvanta::picture {
 
 namespace {
 
-enum DisplayMode { kSmallBoxes = 0, kWaveform = 1, kVector = 2, kCombination = 3 };
-
 constexpr std::array<QStringView, 4> kModeNames{u"", u"wfm", u"vec", u"com"};
+
+QStringView modeName(link::DisplayMode mode)
+{
+    return kModeNames[std::size_t(mode)];
+}
 
 QString fileName(QStringView standard, QStringView mode, QStringView set)
 {
@@ -27,13 +30,14 @@ GraticuleChoice chooseGraticule(const link::StatusBlock &status)
     const QStringView set = analogue ? u"a" : u"d";
     const QStringView standard = byte(st::kPal) ? u"pal" : u"ntsc";
 
-    switch (byte(st::kDisplayMode)) {
-    case kSmallBoxes: return {fileName(u"pal", kModeNames[kWaveform], set), true};
-    case kVector:
+    const link::DisplayMode mode = status.displayMode().value_or(link::DisplayMode::SmallBoxes);
+    switch (mode) {
+    case link::DisplayMode::SmallBoxes: return {fileName(u"pal", modeName(link::DisplayMode::Waveform), set), true};
+    case link::DisplayMode::Vector:
         if (byte(st::kVectorNoGraticule))
             return {};
-        return {fileName(standard, kModeNames[kVector], set), false};
-    default: return {fileName(standard, kModeNames[byte(st::kDisplayMode)], set), false};
+        return {fileName(standard, modeName(mode), set), false};
+    default: return {fileName(standard, modeName(mode), set), false};
     }
 }
 

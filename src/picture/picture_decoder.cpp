@@ -28,52 +28,52 @@ void PictureDecoder::start(const link::StatusBlock &status, GraticuleFile *grati
             colours_[column][value] = SelectPixelColour(bands, value, column);
             rgb_[column][value] = palette::rgb(colours_[column][value]);
         }
-    PictureLastRow = status.isSet(link::status::kPal).value_or(false) ? kPalLastRow : kNtscLastRow;
-    PictureRow = kFirstRow;
-    PictureColumn = 0;
+    lastRow_ = status.isSet(link::status::kPal).value_or(false) ? kPalLastRow : kNtscLastRow;
+    row_ = kFirstRow;
+    column_ = 0;
     blockLength_ = 0;
-    PictureBlockIndex = 0;
+    blockIndex_ = 0;
     token_ = Token::Boundary;
     count_ = 0;
     repeat_ = 0;
-    rowPixels_ = canvas_.scanLine(PictureRow);
+    rowPixels_ = canvas_.scanLine(row_);
 }
 
 void PictureDecoder::takeBlock(QByteArrayView bytes)
 {
     blockLength_ = int(std::min<qsizetype>(bytes.size(), kBlockSize));
-    std::copy_n(reinterpret_cast<const std::uint8_t *>(bytes.data()), blockLength_, PictureBlock.begin());
-    PictureBlockIndex = 0;
+    std::copy_n(reinterpret_cast<const std::uint8_t *>(bytes.data()), blockLength_, block_.begin());
+    blockIndex_ = 0;
     // Events ran since the last block; the image may have been shared meanwhile.
-    rowPixels_ = canvas_.scanLine(PictureRow);
+    rowPixels_ = canvas_.scanLine(row_);
 }
 
 bool PictureDecoder::finished() const
 {
-    return token_ == Token::Boundary && PictureRow >= PictureLastRow;
+    return token_ == Token::Boundary && row_ >= lastRow_;
 }
 
 void PictureDecoder::decode()
 {
-    while (PictureBlockIndex < blockLength_) {
+    while (blockIndex_ < blockLength_) {
         switch (token_) {
         case Token::Boundary:
             // The only place the picture may end.
-            if (PictureRow >= PictureLastRow)
+            if (row_ >= lastRow_)
                 return;
             NextPictureByte();
-            if (PictureByte > 127) {
-                count_ = PictureByte - 128;
+            if (byte_ > 127) {
+                count_ = byte_ - 128;
                 token_ = Token::RepeatData;
-            } else if (PictureByte > 0) {
-                count_ = PictureByte;
+            } else if (byte_ > 0) {
+                count_ = byte_;
                 repeat_ = 0;
                 token_ = Token::LiteralData;
             }
             break;
         case Token::RepeatData:
             NextPictureByte();
-            if (PictureByte == 0) {
+            if (byte_ == 0) {
                 // Transparent: only the position moves, a row at a time.
                 skip(count_);
                 repeat_ = count_;
@@ -98,41 +98,33 @@ void PictureDecoder::decode()
 
 void PictureDecoder::NextPictureByte()
 {
-    PictureByte = PictureBlock[PictureBlockIndex];
-    ++PictureBlockIndex;
+    byte_ = block_[blockIndex_];
+    ++blockIndex_;
 }
 
 void PictureDecoder::Draw_pixels()
 {
     // Byte column 0 lies left of the canvas.
-    const int x = PictureColumn - 1;
-    if (x < 0 || !rowPixels_ || PictureByte == 0)
+    const int x = column_ - 1;
+    if (x < 0 || !rowPixels_ || byte_ == 0)
         return;
     // Worked in locals, and without branches: in a busy picture lit and dark
     // pixels alternate past any prediction.
     QRgb *pixels = rowPixels_ + 4 * x;
-    const auto &rgb = rgb_[PictureColumn];
-    const unsigned byte = PictureByte;
+    const auto &rgb = rgb_[column_];
+    const unsigned byte = byte_;
     for (int i = 0; i < 4; ++i) {
         const unsigned value = (byte >> kPixelShift[i]) & 0x03;
         const QRgb lit = 0u - QRgb(value != 0);
         pixels[i] = (pixels[i] & ~lit) | (rgb[value] & lit);
-    }
-    // Left as drawing the pixels one by one would leave them.
-    PixelValue = int(byte >> kPixelShift[3]) & 0x03;
-    for (int i = 3; i >= 0; --i) {
-        if (const unsigned value = (byte >> kPixelShift[i]) & 0x03) {
-            PixelColour = colours_[PictureColumn][value];
-            break;
-        }
     }
 }
 
 void PictureDecoder::skip(int columns)
 {
     while (columns > 0) {
-        const int step = std::min(columns, kBytesPerRow - PictureColumn);
-        PictureColumn += step - 1;
+        const int step = std::min(columns, kBytesPerRow - column_);
+        column_ += step - 1;
         columns -= step;
         advance();
     }
@@ -140,15 +132,15 @@ void PictureDecoder::skip(int columns)
 
 void PictureDecoder::advance()
 {
-    if (++PictureColumn < kBytesPerRow)
+    if (++column_ < kBytesPerRow)
         return;
     // The graticule row goes under the next picture row before its pixels
     // arrive; a token running on past the last row has none.
-    if (graticule_ && PictureRow + 1 <= PictureLastRow)
-        graticule_->DrawGratLine(canvas_, PictureRow + 1);
-    ++PictureRow;
-    PictureColumn = 0;
-    rowPixels_ = canvas_.scanLine(PictureRow);
+    if (graticule_ && row_ + 1 <= lastRow_)
+        graticule_->DrawGratLine(canvas_, row_ + 1);
+    ++row_;
+    column_ = 0;
+    rowPixels_ = canvas_.scanLine(row_);
 }
 
 } // namespace orvanta::picture

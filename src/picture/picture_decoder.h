@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/protocol.h"
 #include "picture/pixel_colour.h"
 
 #include <QByteArrayView>
@@ -24,7 +25,7 @@ class GraticuleFile;
 class PictureDecoder
 {
 public:
-    static constexpr int kBlockSize = 128;
+    static constexpr int kBlockSize = link::kPictureBlockSize;
     static constexpr int kBytesPerRow = 128;
     static constexpr int kFirstRow = 2;
     static constexpr int kPalLastRow = 510;
@@ -48,12 +49,12 @@ public:
     // At a token boundary with the last row reached: no more blocks are needed.
     bool finished() const;
     // The row loop ends at the next token boundary; the token under way is drawn to its end.
-    void stop() { PictureRow = kStopRow; }
+    void stop() { row_ = kStopRow; }
 
-    int pictureRow() const { return PictureRow; }
-    int pictureColumn() const { return PictureColumn; }
-    int pictureLastRow() const { return PictureLastRow; }
-    int blockIndex() const { return PictureBlockIndex; }
+    int pictureRow() const { return row_; }
+    int pictureColumn() const { return column_; }
+    int pictureLastRow() const { return lastRow_; }
+    int blockIndex() const { return blockIndex_; }
 
 private:
     enum class Token : std::uint8_t { Boundary, RepeatData, LiteralData };
@@ -69,18 +70,16 @@ private:
     // SelectPixelColour for every byte column and pixel value, worked out once a picture.
     std::array<std::array<PaletteIndex, 4>, kBytesPerRow> colours_{};
     std::array<std::array<QRgb, 4>, kBytesPerRow> rgb_{};
-    // Row PictureRow of the canvas, null below it; fetched again for every block.
+    // Row row_ of the canvas, null below it; fetched again for every block.
     QRgb *rowPixels_ = nullptr;
 
-    std::array<std::uint8_t, kBlockSize> PictureBlock{};
+    std::array<std::uint8_t, kBlockSize> block_{};
     int blockLength_ = 0;
-    int PictureBlockIndex = 0;
-    std::uint8_t PictureByte = 0;
-    int PictureColumn = 0;
-    int PictureRow = kFirstRow;
-    int PictureLastRow = kPalLastRow;
-    int PixelValue = 0;
-    PaletteIndex PixelColour = palette::kBlack;
+    int blockIndex_ = 0;
+    std::uint8_t byte_ = 0;
+    int column_ = 0;
+    int row_ = kFirstRow;
+    int lastRow_ = kPalLastRow;
 
     Token token_ = Token::Boundary;
     std::uint8_t count_ = 0;

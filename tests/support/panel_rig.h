@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/serial_link.h"
-#include "panel/front_panel.h"
+#include "panel/panel_controller.h"
 #include "panel/main_window.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
@@ -31,8 +31,8 @@ public:
         for (int port = 2; port <= 4; ++port)
             map.setDevice(port, dir.filePath("no-such-tty"));
         serial = std::make_unique<link::SerialLink>(map, notifier);
-        panel = std::make_unique<panel::FrontPanel>(
-            *serial, notifier, std::vector<panel::FrontPanel::FormEntry>{}, [this] { ++ended; },
+        panel = std::make_unique<panel::PanelController>(
+            *serial, notifier, std::vector<panel::PanelController::FormEntry>{}, [this] { ++ended; },
             dir.filePath("orva.set"));
         window().show();
         window().activateWindow();
@@ -76,7 +76,7 @@ public:
     RecordingNotifier notifier;
     link::PortMap map;
     std::unique_ptr<link::SerialLink> serial;
-    std::unique_ptr<panel::FrontPanel> panel;
+    std::unique_ptr<panel::PanelController> panel;
     int ended = 0;
 };
 

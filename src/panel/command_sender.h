@@ -15,12 +15,12 @@ class MainWindow;
 // Connects every control of the command table to one handler that looks the
 // control up and writes its code. Nothing else happens on a click: the
 // window shows the instrument's new state only when the next poll reads it.
-class CommandPanel : public QObject
+class CommandSender : public QObject
 {
     Q_OBJECT
 
 public:
-    CommandPanel(MainWindow &window, link::SerialLink &link, QObject *parent = nullptr);
+    CommandSender(MainWindow &window, link::SerialLink &link, QObject *parent = nullptr);
 
 private:
     void send(const QObject *control, PanelEvent event);

@@ -1,18 +1,18 @@
-#include "panel/form_slot.h"
+#include "panel/window_slot.h"
 
 namespace orvanta::panel {
 
-FormSlot::FormSlot(QString name, Factory factory)
+WindowSlot::WindowSlot(QString name, Factory factory)
     : name_(std::move(name))
     , factory_(std::move(factory))
 { }
 
-FormSlot::~FormSlot()
+WindowSlot::~WindowSlot()
 {
     delete form_.data();
 }
 
-bool FormSlot::load()
+bool WindowSlot::load()
 {
     if (form_)
         return true;
@@ -27,7 +27,7 @@ bool FormSlot::load()
     return true;
 }
 
-bool FormSlot::show()
+bool WindowSlot::show()
 {
     if (!load())
         return false;
@@ -37,7 +37,7 @@ bool FormSlot::show()
     return true;
 }
 
-void FormSlot::hide()
+void WindowSlot::hide()
 {
     if (form_)
         form_->hide();

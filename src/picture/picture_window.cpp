@@ -1,11 +1,11 @@
-#include "picture/upload_window.h"
+#include "picture/picture_window.h"
 
 #include "link/messages.h"
 #include "link/notifier.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
 #include "picture/picture_area.h"
-#include "picture/upload_buttons.h"
+#include "picture/picture_buttons.h"
 #include "picture/wrapping_button.h"
 
 #include <QCloseEvent>
@@ -21,7 +21,7 @@ constexpr QRect kPictureGeometry{8, 8, 520, 512};
 
 } // namespace
 
-UploadWindow::UploadWindow(link::SerialLink &link, link::Notifier &notifier, link::PollSwitch &poll,
+PictureWindow::PictureWindow(link::SerialLink &link, link::Notifier &notifier, link::PollSwitch &poll,
     const QString &graticuleFolder, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , link_(link)
@@ -42,32 +42,32 @@ UploadWindow::UploadWindow(link::SerialLink &link, link::Notifier &notifier, lin
 
     picture_ = new PictureArea(canvas_, this);
     picture_->setGeometry(kPictureGeometry);
-    for (const UploadButton &row : kUploadButtons) {
+    for (const PictureButton &row : kPictureButtons) {
         auto *button = new WrappingButton(row.caption.toString(), this);
         button->setObjectName(row.name.toString());
         button->setToolTip(row.tooltip.toString());
         button->setGeometry(kButtonLeft, row.top, kButtonWidth, row.height);
     }
     QWidget *previous = nullptr;
-    for (QStringView name : kUploadTabOrder) {
+    for (QStringView name : kPictureTabOrder) {
         QWidget *next = findChild<QWidget *>(name.toString(), Qt::FindDirectChildrenOnly);
         if (previous && next)
             setTabOrder(previous, next);
         previous = next;
     }
 
-    connect(button(u"cmdDownload"), &QPushButton::clicked, this, &UploadWindow::cmdDownload_Click);
-    connect(button(u"cmdExit"), &QPushButton::clicked, this, &UploadWindow::cmdExit_Click);
+    connect(button(u"cmdDownload"), &QPushButton::clicked, this, &PictureWindow::cmdDownload_Click);
+    connect(button(u"cmdExit"), &QPushButton::clicked, this, &PictureWindow::cmdExit_Click);
 
     Form_Load();
 }
 
-QPushButton *UploadWindow::button(QStringView name) const
+QPushButton *PictureWindow::button(QStringView name) const
 {
     return findChild<QPushButton *>(name.toString(), Qt::FindDirectChildrenOnly);
 }
 
-void UploadWindow::Form_Load()
+void PictureWindow::Form_Load()
 {
     // A missing file is reported before the window is ever shown; it opens all the same.
     for (QStringView name : kGraticuleFiles) {
@@ -81,7 +81,7 @@ void UploadWindow::Form_Load()
     }
 }
 
-void UploadWindow::cmdDownload_Click()
+void PictureWindow::cmdDownload_Click()
 {
     if (cycle_.running())
         return;
@@ -93,7 +93,7 @@ void UploadWindow::cmdDownload_Click()
         deleteLater();
 }
 
-void UploadWindow::cmdExit_Click()
+void PictureWindow::cmdExit_Click()
 {
     hide();
     if (cycle_.running())
@@ -102,13 +102,13 @@ void UploadWindow::cmdExit_Click()
         givePollBack();
 }
 
-void UploadWindow::givePollBack()
+void PictureWindow::givePollBack()
 {
     pollOwed_ = false;
     poll_.pollEvent(link::PollEvent::PictureWindowClosed);
 }
 
-void UploadWindow::closeEvent(QCloseEvent *event)
+void PictureWindow::closeEvent(QCloseEvent *event)
 {
     if (cycle_.running()) {
         // Deleting the window now would pull the download's state from under
@@ -123,7 +123,7 @@ void UploadWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void UploadWindow::showEvent(QShowEvent *event)
+void PictureWindow::showEvent(QShowEvent *event)
 {
     // Shown again before a closed download had unwound: it stays after all.
     if (closing_) {

@@ -75,7 +75,7 @@ const RecordingNotifier::Message kSettingsMessage{
 
 } // namespace
 
-class TestFrontPanel : public QObject
+class TestPanelController : public QObject
 {
     Q_OBJECT
 
@@ -96,7 +96,7 @@ private:
     std::unique_ptr<test::WorkingFolder> folder_;
 };
 
-void TestFrontPanel::startUpFromFile_data()
+void TestPanelController::startUpFromFile_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("port");
@@ -122,7 +122,7 @@ void TestFrontPanel::startUpFromFile_data()
                                            << QStringList{"mnuPort2", "mnu9600"} << hex("02000100020002000a0b");
 }
 
-void TestFrontPanel::startUpFromFile()
+void TestPanelController::startUpFromFile()
 {
     QFETCH(QByteArray, file);
     QFETCH(int, port);
@@ -151,7 +151,7 @@ void TestFrontPanel::startUpFromFile()
     QCOMPARE(run.ended, 1);
 }
 
-void TestFrontPanel::menusChosenAreSavedAndUsedNextTime()
+void TestPanelController::menusChosenAreSavedAndUsedNextTime()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("orva.set");
@@ -174,7 +174,7 @@ void TestFrontPanel::menusChosenAreSavedAndUsedNextTime()
     QCOMPARE(next.checkedItems(), (QStringList{"mnuPort2", "mnu192k"}));
 }
 
-void TestFrontPanel::startUpLoadsTheOtherWindowsHiddenInOrder()
+void TestPanelController::startUpLoadsTheOtherWindowsHiddenInOrder()
 {
     QTemporaryDir dir;
     Run run(dir.path());
@@ -182,7 +182,7 @@ void TestFrontPanel::startUpLoadsTheOtherWindowsHiddenInOrder()
     const QList<QPair<QString, QString>> forms{{"frmUpload", "Download"}, {"frmHelp", "HELP"}, {"frmLogger", "Logger"},
         {"frmAbout", "About Brellin Orvanta"}, {"frmFiles", "File Organisation"}};
     for (const auto &[name, caption] : forms) {
-        panel::FormSlot *slot = run.program->panel().form(name);
+        panel::WindowSlot *slot = run.program->panel().form(name);
         QVERIFY2(slot && slot->loaded(), qPrintable(name));
         QCOMPARE(slot->form()->objectName(), name);
         QCOMPARE(slot->form()->windowTitle(), caption);
@@ -190,7 +190,7 @@ void TestFrontPanel::startUpLoadsTheOtherWindowsHiddenInOrder()
     }
 }
 
-void TestFrontPanel::unreadableSettingsFile()
+void TestPanelController::unreadableSettingsFile()
 {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("orva.set"));
@@ -210,7 +210,7 @@ void TestFrontPanel::unreadableSettingsFile()
     QVERIFY(QFileInfo(dir.filePath("orva.set")).isDir());
 }
 
-void TestFrontPanel::windowThatFailsToLoad()
+void TestPanelController::windowThatFailsToLoad()
 {
     // A start-up that ends before the file is read must not overwrite it at exit.
     QTemporaryDir dir;
@@ -221,7 +221,7 @@ void TestFrontPanel::windowThatFailsToLoad()
     RecordingNotifier notifier;
     link::SerialLink serial(map, notifier);
     QString loaded;
-    std::vector<panel::FrontPanel::FormEntry> forms{{"frmUpload",
+    std::vector<panel::PanelController::FormEntry> forms{{"frmUpload",
                                                         [&]() -> QWidget * {
                                                             loaded += 'U';
                                                             return new QWidget;
@@ -236,7 +236,7 @@ void TestFrontPanel::windowThatFailsToLoad()
              return new QWidget;
          }}};
     int ended = 0;
-    panel::FrontPanel panel(
+    panel::PanelController panel(
         serial, notifier, std::move(forms), [&] { ++ended; }, path);
     QVERIFY(!panel.Form_Load());
     QCOMPARE(loaded, QString("UH"));
@@ -247,7 +247,7 @@ void TestFrontPanel::windowThatFailsToLoad()
     QCOMPARE(readFile(path), hex("0200020002000300"));
 }
 
-void TestFrontPanel::closeBoxSavesLikeExit()
+void TestPanelController::closeBoxSavesLikeExit()
 {
     SimProcess sim;
     QTemporaryDir dir;
@@ -267,7 +267,7 @@ void TestFrontPanel::closeBoxSavesLikeExit()
         QVERIFY(!run.program->panel().form(name)->form()->isVisible());
 }
 
-void TestFrontPanel::exitInsideARunningWait()
+void TestPanelController::exitInsideARunningWait()
 {
     SimProcess sim({"--silent"});
     QTemporaryDir dir;
@@ -293,7 +293,7 @@ void TestFrontPanel::exitInsideARunningWait()
     QVERIFY(!serial.IsPortOpen());
 }
 
-void TestFrontPanel::baudItemRetunesTheOpenPort()
+void TestPanelController::baudItemRetunesTheOpenPort()
 {
     SimProcess sim;
     QTemporaryDir dir;
@@ -315,5 +315,5 @@ void TestFrontPanel::baudItemRetunesTheOpenPort()
     QCOMPARE(run.checkedItems(), (QStringList{"mnuPort2", "mnu9600"}));
 }
 
-QTEST_MAIN(TestFrontPanel)
-#include "test_front_panel.moc"
+QTEST_MAIN(TestPanelController)
+#include "test_panel_controller.moc"

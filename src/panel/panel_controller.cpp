@@ -1,11 +1,11 @@
-#include "panel/front_panel.h"
+#include "panel/panel_controller.h"
 
 #include "link/messages.h"
 #include "link/notifier.h"
 #include "link/serial_link.h"
 #include "panel/alarm_items.h"
 #include "panel/arrow_repeat.h"
-#include "panel/command_panel.h"
+#include "panel/command_sender.h"
 #include "panel/main_window.h"
 #include "panel/menu_item.h"
 #include "panel/poll_cycle.h"
@@ -33,20 +33,20 @@ constexpr WindowItem kWindowItems[] = {
 
 } // namespace
 
-FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms,
+PanelController::PanelController(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms,
     EndProgram endProgram, QString settingsPath)
     : link_(link)
     , notifier_(notifier)
     , endProgram_(std::move(endProgram))
     , settingsFile_(std::move(settingsPath))
     , window_(std::make_unique<MainWindow>())
-    , commands_(std::make_unique<CommandPanel>(*window_, link))
+    , commands_(std::make_unique<CommandSender>(*window_, link))
     , arrows_(std::make_unique<ArrowRepeat>(*window_, link))
     , alarms_(std::make_unique<AlarmItems>(*window_, link))
     , poll_(std::make_unique<PollCycle>(link, *window_, *this))
 {
     for (FormEntry &entry : forms)
-        forms_.push_back(std::make_unique<FormSlot>(entry.name, std::move(entry.factory)));
+        forms_.push_back(std::make_unique<WindowSlot>(entry.name, std::move(entry.factory)));
 
     for (const PortChoice &choice : kPortChoices)
         connect(window_->menuItem(QString::fromLatin1(choice.item)), &QAction::triggered, this,
@@ -57,14 +57,14 @@ FrontPanel::FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::ve
     for (const WindowItem &item : kWindowItems)
         connect(window_->menuItem(QString::fromLatin1(item.item)), &QAction::triggered, this,
             [this, &item] { openWindow(QString::fromLatin1(item.form), item.event); });
-    connect(window_->menuItem(QStringLiteral("mnuExit")), &QAction::triggered, this, &FrontPanel::Shutdown);
-    connect(window_.get(), &MainWindow::closeRequested, this, &FrontPanel::Shutdown);
+    connect(window_->menuItem(QStringLiteral("mnuExit")), &QAction::triggered, this, &PanelController::Shutdown);
+    connect(window_.get(), &MainWindow::closeRequested, this, &PanelController::Shutdown);
     connect(window_->pollTimer(), &QTimer::timeout, poll_.get(), &PollCycle::Timer1_Timer);
 }
 
-FrontPanel::~FrontPanel() = default;
+PanelController::~PanelController() = default;
 
-FormSlot *FrontPanel::form(const QString &name) const
+WindowSlot *PanelController::form(const QString &name) const
 {
     for (const auto &slot : forms_)
         if (slot->name() == name)
@@ -72,7 +72,7 @@ FormSlot *FrontPanel::form(const QString &name) const
     return nullptr;
 }
 
-bool FrontPanel::Form_Load()
+bool PanelController::Form_Load()
 {
     // The other windows first: their own load handling runs now, hidden.
     for (const auto &slot : forms_)
@@ -101,7 +101,7 @@ bool FrontPanel::Form_Load()
     return true;
 }
 
-bool FrontPanel::failStartUp()
+bool PanelController::failStartUp()
 {
     notifier_.warn(link::messages::kSettingsFile);
     link_.ClosePort();
@@ -110,7 +110,7 @@ bool FrontPanel::failStartUp()
     return false;
 }
 
-void FrontPanel::pollEvent(link::PollEvent event)
+void PanelController::pollEvent(link::PollEvent event)
 {
     if (ended_)
         return;
@@ -121,21 +121,21 @@ void FrontPanel::pollEvent(link::PollEvent event)
         poll->start();
 }
 
-void FrontPanel::openWindow(const QString &form, std::optional<link::PollEvent> event)
+void PanelController::openWindow(const QString &form, std::optional<link::PollEvent> event)
 {
     if (event)
         pollEvent(*event);
-    if (FormSlot *slot = this->form(form))
+    if (WindowSlot *slot = this->form(form))
         slot->show();
 }
 
-void FrontPanel::checkOnly(const auto &choices, std::string_view item)
+void PanelController::checkOnly(const auto &choices, std::string_view item)
 {
     for (const auto &choice : choices)
         setItemChecked(window_->menuItem(QString::fromLatin1(choice.item)), choice.item == item);
 }
 
-void FrontPanel::choosePort(const PortChoice &choice)
+void PanelController::choosePort(const PortChoice &choice)
 {
     // An open port keeps its device; the new number counts from the next open.
     link_.SetPortNumber(choice.port);
@@ -144,7 +144,7 @@ void FrontPanel::choosePort(const PortChoice &choice)
     savedKnown_ = true;
 }
 
-void FrontPanel::chooseBaud(const BaudChoice &choice)
+void PanelController::chooseBaud(const BaudChoice &choice)
 {
     link_.SetPortSettings(QString::fromLatin1(choice.settings));
     checkOnly(kBaudChoices, choice.item);
@@ -152,7 +152,7 @@ void FrontPanel::chooseBaud(const BaudChoice &choice)
     savedKnown_ = true;
 }
 
-void FrontPanel::Shutdown()
+void PanelController::Shutdown()
 {
     if (ended_)
         return;

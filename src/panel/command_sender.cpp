@@ -1,4 +1,4 @@
-#include "panel/command_panel.h"
+#include "panel/command_sender.h"
 
 #include "link/serial_link.h"
 #include "panel/arrow_key.h"
@@ -9,7 +9,7 @@
 
 namespace orvanta::panel {
 
-CommandPanel::CommandPanel(MainWindow &window, link::SerialLink &link, QObject *parent)
+CommandSender::CommandSender(MainWindow &window, link::SerialLink &link, QObject *parent)
     : QObject(parent)
     , link_(link)
 {
@@ -29,7 +29,7 @@ CommandPanel::CommandPanel(MainWindow &window, link::SerialLink &link, QObject *
     }
 }
 
-void CommandPanel::send(const QObject *control, PanelEvent event)
+void CommandSender::send(const QObject *control, PanelEvent event)
 {
     // SendCode opens the port if needed and reports its own failure.
     const QByteArray name = control->objectName().toLatin1();

@@ -21,12 +21,12 @@ class PictureArea;
 // The picture window, "Download": loaded hidden at start-up, shown from
 // "&Download" with the status poll stopped; its Exit and its close box give
 // the poll back.
-class UploadWindow : public QWidget
+class PictureWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    UploadWindow(link::SerialLink &link, link::Notifier &notifier, link::PollSwitch &poll,
+    PictureWindow(link::SerialLink &link, link::Notifier &notifier, link::PollSwitch &poll,
         const QString &graticuleFolder = kGraticuleFolder.toString(), QWidget *parent = nullptr);
 
     QPushButton *button(QStringView name) const;

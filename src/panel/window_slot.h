@@ -11,15 +11,15 @@ namespace orvanta::panel {
 // One of the program's other windows. It is loaded (created, running its own
 // load handling) hidden at start-up; its close box unloads it, and the next
 // showing loads it afresh.
-class FormSlot
+class WindowSlot
 {
 public:
     using Factory = std::function<QWidget *()>;
 
-    FormSlot(QString name, Factory factory);
-    ~FormSlot();
-    FormSlot(const FormSlot &) = delete;
-    FormSlot &operator=(const FormSlot &) = delete;
+    WindowSlot(QString name, Factory factory);
+    ~WindowSlot();
+    WindowSlot(const WindowSlot &) = delete;
+    WindowSlot &operator=(const WindowSlot &) = delete;
 
     // False when the window could not be created.
     bool load();

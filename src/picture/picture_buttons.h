@@ -7,7 +7,7 @@
 namespace orvanta::picture {
 
 // The picture window's column of buttons, top to bottom.
-struct UploadButton
+struct PictureButton
 {
     QStringView name;
     QStringView caption;
@@ -19,7 +19,7 @@ struct UploadButton
 inline constexpr int kButtonLeft = 544;
 inline constexpr int kButtonWidth = 65;
 
-inline constexpr std::array<UploadButton, 8> kUploadButtons{{
+inline constexpr std::array<PictureButton, 8> kPictureButtons{{
     {u"cmdDownload", u"Download Single Frame", u"Down loads screen data from the Orvanta", 16, 49},
     {u"cmdAbort", u"Stop Download", u"Stops the download from the Orvanta", 80, 41},
     {u"cmdContinuous", u"Continuous Download", u"", 136, 41},
@@ -30,7 +30,7 @@ inline constexpr std::array<UploadButton, 8> kUploadButtons{{
     {u"cmdExit", u"Exit", u"Return to main screen", 472, 33},
 }};
 
-inline constexpr std::array<QStringView, 9> kUploadTabOrder{
+inline constexpr std::array<QStringView, 9> kPictureTabOrder{
     u"cmdClear",
     u"cmdExit",
     u"cmdAbort",

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/poll_switch.h"
-#include "panel/form_slot.h"
+#include "panel/window_slot.h"
 #include "panel/port_baud_choices.h"
 #include "panel/settings_file.h"
 
@@ -23,12 +23,12 @@ namespace orvanta::panel {
 
 class AlarmItems;
 class ArrowRepeat;
-class CommandPanel;
+class CommandSender;
 class MainWindow;
 class PollCycle;
 
 // The life of the main window: start-up, the port and baud items, shutdown.
-class FrontPanel : public QObject, public link::PollSwitch
+class PanelController : public QObject, public link::PollSwitch
 {
     Q_OBJECT
 
@@ -36,19 +36,19 @@ public:
     struct FormEntry
     {
         QString name;
-        FormSlot::Factory factory;
+        WindowSlot::Factory factory;
     };
     using EndProgram = std::function<void()>;
 
     // forms: the other windows, in the order start-up loads them.
-    FrontPanel(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms, EndProgram endProgram,
+    PanelController(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms, EndProgram endProgram,
         QString settingsPath = SettingsFile::kFileName);
-    ~FrontPanel() override;
+    ~PanelController() override;
 
     MainWindow &window() const { return *window_; }
     link::SerialLink &link() const { return link_; }
     const ArrowRepeat &arrowRepeat() const { return *arrows_; }
-    FormSlot *form(const QString &name) const;
+    WindowSlot *form(const QString &name) const;
 
     // Start-up; false when it ended in the settings-file message.
     bool Form_Load();
@@ -72,11 +72,11 @@ private:
     EndProgram endProgram_;
     SettingsFile settingsFile_;
     std::unique_ptr<MainWindow> window_;
-    std::unique_ptr<CommandPanel> commands_;
+    std::unique_ptr<CommandSender> commands_;
     std::unique_ptr<ArrowRepeat> arrows_;
     std::unique_ptr<AlarmItems> alarms_;
     std::unique_ptr<PollCycle> poll_;
-    std::vector<std::unique_ptr<FormSlot>> forms_;
+    std::vector<std::unique_ptr<WindowSlot>> forms_;
     SavedSettings saved_;
     // Whether saved_ holds what the file said or what the user chose; if
     // neither, exit leaves the file alone rather than overwrite it with nothing.
