@@ -26,9 +26,9 @@ PictureWindow::PictureWindow(link::SerialLink &link, link::Notifier &notifier, l
     : QWidget(parent, Qt::Window)
     , link_(link)
     , notifier_(notifier)
-    , poll_(poll)
     , graticuleFolder_(graticuleFolder)
     , cycle_(link, notifier, canvas_, graticuleFolder)
+    , loops_(*this, poll, link::PollEvent::PictureWindowClosed, [this] { cycle_.stop(); })
 {
     setObjectName(QStringLiteral("frmUpload"));
     setWindowTitle(QStringLiteral("Download"));
@@ -83,54 +83,26 @@ void PictureWindow::Form_Load()
 
 void PictureWindow::cmdDownload_Click()
 {
-    if (cycle_.running())
-        return;
-    cycle_.run(*this, *picture_);
-    if (pollOwed_)
-        givePollBack();
-    // Closed meanwhile: nothing of the download is on the stack any more.
-    if (closing_)
-        deleteLater();
+    loops_.run(downloading_, [this] { cycle_.run(*this, *picture_); });
 }
 
 void PictureWindow::cmdExit_Click()
 {
     hide();
-    if (cycle_.running())
-        pollOwed_ = true;
-    else
-        givePollBack();
-}
-
-void PictureWindow::givePollBack()
-{
-    pollOwed_ = false;
-    poll_.pollEvent(link::PollEvent::PictureWindowClosed);
+    loops_.exit();
 }
 
 void PictureWindow::closeEvent(QCloseEvent *event)
 {
-    if (cycle_.running()) {
-        // Deleting the window now would pull the download's state from under
-        // it; it ends the transfer early and the window goes afterwards.
-        closing_ = true;
-        pollOwed_ = true;
-        setAttribute(Qt::WA_DeleteOnClose, false);
-        cycle_.stop();
-    } else {
-        givePollBack();
-    }
+    // The close box deletes the window, but not from under a running download.
+    setAttribute(Qt::WA_DeleteOnClose, loops_.close());
     event->accept();
 }
 
 void PictureWindow::showEvent(QShowEvent *event)
 {
-    // Shown again before a closed download had unwound: it stays after all.
-    if (closing_) {
-        closing_ = false;
-        setAttribute(Qt::WA_DeleteOnClose, true);
-    }
-    pollOwed_ = false;
+    loops_.shown();
+    setAttribute(Qt::WA_DeleteOnClose, true);
     QWidget::showEvent(event);
 }
 

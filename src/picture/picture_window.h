@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/window_loops.h"
 #include "picture/canvas.h"
 #include "picture/download_cycle.h"
 #include "picture/graticule_choice.h"
@@ -43,19 +44,15 @@ protected:
 
 private:
     void Form_Load();
-    void givePollBack();
 
     link::SerialLink &link_;
     link::Notifier &notifier_;
-    link::PollSwitch &poll_;
     QString graticuleFolder_;
     Canvas canvas_;
     DownloadCycle cycle_;
     PictureArea *picture_ = nullptr;
-    // Left while a download runs: the poll restarts, and a closed window
-    // goes, only once the download has unwound.
-    bool pollOwed_ = false;
-    bool closing_ = false;
+    link::WindowLoops loops_;
+    link::SingleRun downloading_;
 };
 
 } // namespace orvanta::picture
