@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/work_folder.h"
+
 #include <QCommandLineParser>
 #include <QSerialPortInfo>
 #include <QTextStream>
@@ -14,6 +16,11 @@ const QCommandLineOption kSimOption(QStringLiteral("sim-option"),
     QStringLiteral("Pass an option to the simulator, e.g. --sim-option=--pace=38400."), QStringLiteral("option"));
 const QCommandLineOption kDevice(QStringLiteral("device"),
     QStringLiteral("Use PATH for port number N (1 to 4). Repeatable."), QStringLiteral("N=PATH"));
+const QCommandLineOption kWorkdir(QStringLiteral("workdir"),
+    QStringLiteral("Work in DIR: made if missing, given the help file and graticules it lacks."),
+    QStringLiteral("DIR"));
+const QCommandLineOption kUserWorkdir(QStringLiteral("user-workdir"),
+    QStringLiteral("Work in $XDG_DATA_HOME/orvanta (~/.local/share/orvanta), as the desktop entry does."));
 const QCommandLineOption kListPorts(
     QStringLiteral("list-ports"), QStringLiteral("List the serial devices of this computer and end."));
 const QCommandLineOption kHelp(
@@ -25,6 +32,8 @@ void addOptions(QCommandLineParser &parser)
     parser.addOption(kSimulate);
     parser.addOption(kSimOption);
     parser.addOption(kDevice);
+    parser.addOption(kWorkdir);
+    parser.addOption(kUserWorkdir);
     parser.addOption(kListPorts);
     parser.addOption(kHelp);
 }
@@ -45,6 +54,14 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         result.error = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().first());
         return result;
     }
+    if (parser.isSet(kWorkdir) && parser.isSet(kUserWorkdir)) {
+        result.error = QStringLiteral("--workdir and --user-workdir name two folders: give one");
+        return result;
+    }
+    if (parser.isSet(kWorkdir))
+        result.workFolder = parser.value(kWorkdir);
+    else if (parser.isSet(kUserWorkdir))
+        result.workFolder = userWorkFolder();
     result.help = parser.isSet(kHelp);
     result.listPorts = parser.isSet(kListPorts);
     result.simulate = parser.isSet(kSimulate);

@@ -16,6 +16,8 @@ struct CommandLine
     bool simulate = false;
     QStringList simulatorOptions;
     QList<link::PortMap::Assignment> devices;
+    // The folder to work in, made and seeded first; empty: the current folder.
+    QString workFolder;
     QString error; // set when the command line cannot be used
     // The error names options we do not know, which may still be the toolkit's own.
     bool onlyUnknownOptions = false;

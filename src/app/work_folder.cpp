@@ -1,0 +1,77 @@
+#include "app/work_folder.h"
+
+#include "help/help_text.h"
+#include "picture/graticule_choice.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace orvanta::app {
+
+QString installedDataFolder()
+{
+    // Set by the build from the install layout, so a prefix of any name works.
+    return QDir::cleanPath(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(ORVANTA_DATA_FROM_BIN)));
+}
+
+QString userWorkFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("orvanta"));
+}
+
+QStringList seededFiles()
+{
+    QStringList files{help::kHelpFileName.toString()};
+    for (QStringView name : picture::kGraticuleFiles)
+        files << picture::kGraticuleFolder.toString() + u'/' + name.toString();
+    return files;
+}
+
+QStringList seedWorkFolder(const QString &folder, const QString &data)
+{
+    QStringList problems;
+    const QDir into(folder);
+    const QDir from(data);
+    for (const QString &name : seededFiles()) {
+        const QString source = from.filePath(name);
+        const QString target = into.filePath(name);
+        // exists() follows links: a dangling one is the user's too and is left alone.
+        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink() || !QFileInfo(source).isFile())
+            continue;
+        const QString parent = QFileInfo(target).path();
+        if (!into.mkpath(QFileInfo(name).path())) {
+            problems << QStringLiteral("%1: can't make the folder %2").arg(name, parent);
+            continue;
+        }
+        QFile file(source);
+        if (!file.copy(target))
+            problems << QStringLiteral("%1: %2").arg(name, file.errorString());
+    }
+    return problems;
+}
+
+bool enterWorkFolder(const QString &folder, const QString &data, QString *error, QStringList *problems)
+{
+    const QString path = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
+    if (!QDir().mkpath(path)) {
+        *error = QStringLiteral("Can't make the working folder %1").arg(path);
+        return false;
+    }
+    if (!QFileInfo(path).isDir()) {
+        *error = QStringLiteral("%1 is not a folder").arg(path);
+        return false;
+    }
+    *problems = seedWorkFolder(path, data);
+    if (!QDir::setCurrent(path)) {
+        *error = QStringLiteral("Can't work in the folder %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace orvanta::app
