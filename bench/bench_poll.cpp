@@ -7,6 +7,7 @@
 #include "panel/main_window.h"
 #include "panel/menu_map.h"
 #include "panel/poll_cycle.h"
+#include "panel/window_status_target.h"
 #include "support/sim_process.h"
 
 #include <QApplication>
@@ -36,17 +37,19 @@ const link::StatusBlock kBlocks[] = {
 void BM_UpdateMenus(benchmark::State &state)
 {
     panel::MainWindow window;
+    panel::WindowStatusTarget target(window);
     std::size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(panel::applyMenuState(kBlocks[i++ & 1], window));
+        benchmark::DoNotOptimize(panel::applyMenuState(kBlocks[i++ & 1], target));
 }
 
 void BM_UpdatePanel(benchmark::State &state)
 {
     panel::MainWindow window;
+    panel::WindowStatusTarget target(window);
     std::size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(panel::applyLampState(kBlocks[i++ & 1], window));
+        benchmark::DoNotOptimize(panel::applyLampState(kBlocks[i++ & 1], target));
 }
 
 // From the simulator taking the request (its reply leaves at once, or paced at

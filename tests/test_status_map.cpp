@@ -5,6 +5,8 @@
 #include "panel/main_window.h"
 #include "panel/menu_item.h"
 #include "panel/menu_map.h"
+#include "panel/panel_state.h"
+#include "panel/window_status_target.h"
 
 #include <QAction>
 #include <QHash>
@@ -71,7 +73,8 @@ void dirty(panel::MainWindow &window, bool boxesEnabled)
     for (const QString &name : kBoxItems)
         window.menuItem(name)->setEnabled(boxesEnabled);
     for (const QString &control : kCaptionControls)
-        window.findChild<QAction *>(control) ? window.menuItem(control)->setText("?") : window.button(control)->setText("?");
+        window.findChild<QAction *>(control) ? window.menuItem(control)->setText("?")
+                                             : window.button(control)->setText("?");
     for (const QString &name : kLamps)
         window.lamp(name)->setFillColour(Qt::blue);
 }
@@ -85,7 +88,8 @@ QStringList stateOf(const panel::MainWindow &window)
             state << name;
     for (const QString &control : kCaptionControls)
         state << control + '='
-                + (window.findChild<QAction *>(control) ? window.menuItem(control)->text() : window.button(control)->text());
+                + (window.findChild<QAction *>(control) ? window.menuItem(control)->text()
+                                                        : window.button(control)->text());
     QString boxes = "boxes=", lamps = "lamps=";
     for (const QString &name : kBoxItems)
         boxes += window.menuItem(name)->isEnabled() ? 'E' : '-';
@@ -93,6 +97,28 @@ QStringList stateOf(const panel::MainWindow &window)
         {qRgb(0, 255, 0), 'G'}, {qRgb(255, 0, 0), 'R'}, {qRgb(128, 128, 128), '-'}, {qRgb(0, 0, 255), 'u'}};
     for (const QString &name : kLamps)
         lamps += letters.value(window.lamp(name)->fillColour().rgb(), '?');
+    state << boxes << lamps;
+    state.sort();
+    return state;
+}
+
+// The same for the window's record, which a job without a window reports.
+QStringList stateOf(const panel::PanelState &record)
+{
+    const auto name = [](const QString &s) { return s.toStdString(); };
+    QStringList state;
+    for (const QString &item : kStatusItems)
+        if (record.checked(name(item)).value_or(false))
+            state << item;
+    for (const QString &control : kCaptionControls)
+        state << control + '=' + record.caption(name(control)).value_or("?");
+    QString boxes = "boxes=", lamps = "lamps=";
+    for (const QString &item : kBoxItems)
+        boxes += record.enabled(name(item)).value_or(true) ? 'E' : '-';
+    for (const QString &lamp : kLamps) {
+        const std::optional<bool> lit = record.lit(name(lamp));
+        lamps += !lit ? 'u' : !*lit ? '-' : record.lampColour(name(lamp)) == qRgb(255, 0, 0) ? 'R' : 'G';
+    }
     state << boxes << lamps;
     state.sort();
     return state;
@@ -157,11 +183,16 @@ void TestStatusMap::wholeBlock()
     const QStringList expected = zeroStateWith(changes);
     for (const bool boxesEnabled : {false, true}) {
         panel::MainWindow window;
+        panel::WindowStatusTarget target(window);
         dirty(window, boxesEnabled);
-        QVERIFY(panel::applyMenuState(link::StatusBlock(status), window));
-        QVERIFY(panel::applyLampState(link::StatusBlock(status), window));
+        QVERIFY(panel::applyMenuState(link::StatusBlock(status), target));
+        QVERIFY(panel::applyLampState(link::StatusBlock(status), target));
         QCOMPARE(stateOf(window), expected);
     }
+    panel::PanelState record;
+    QVERIFY(panel::applyMenuState(link::StatusBlock(status), record));
+    QVERIFY(panel::applyLampState(link::StatusBlock(status), record));
+    QCOMPARE(stateOf(record), expected);
 }
 
 void TestStatusMap::blockThatEndsEarly_data()
@@ -186,10 +217,11 @@ void TestStatusMap::blockThatEndsEarly()
     QFETCH(QStringList, shown);
     QFETCH(QStringList, cleared);
     panel::MainWindow window;
+    panel::WindowStatusTarget target(window);
     dirty(window, false);
-    QVERIFY(!panel::applyMenuState(link::StatusBlock(status), window));
+    QVERIFY(!panel::applyMenuState(link::StatusBlock(status), target));
     // Fifteen bytes lack the gamut lamps' byte.
-    QVERIFY(!panel::applyLampState(link::StatusBlock(block({{14, 0x15}}, 15)), window));
+    QVERIFY(!panel::applyLampState(link::StatusBlock(block({{14, 0x15}}, 15)), target));
     const QStringList state = stateOf(window);
     for (const QString &name : shown + QStringList{"boxes=----", "lamps=-G-G-uu"})
         QVERIFY2(state.contains(name), qPrintable(name));
@@ -197,8 +229,8 @@ void TestStatusMap::blockThatEndsEarly()
         QVERIFY2(!state.contains(name), qPrintable(name));
 
     // An empty block changes nothing.
-    QVERIFY(!panel::applyMenuState(link::StatusBlock(), window));
-    QVERIFY(!panel::applyLampState(link::StatusBlock(), window));
+    QVERIFY(!panel::applyMenuState(link::StatusBlock(), target));
+    QVERIFY(!panel::applyLampState(link::StatusBlock(), target));
     QCOMPARE(stateOf(window), state);
 }
 

@@ -1,8 +1,5 @@
 #include "panel/lamp_map.h"
 
-#include "panel/lamp.h"
-#include "panel/main_window.h"
-
 #include <QColor>
 
 #include <string_view>
@@ -37,14 +34,12 @@ constexpr LampRow kLamps[] = {
 
 } // namespace
 
-bool applyLampState(const link::StatusBlock &block, MainWindow &window)
+bool applyLampState(const link::StatusBlock &block, StatusTarget &target)
 {
     for (const LampRow &row : kLamps) {
         const std::optional<bool> dark = block.isSet(row.field);
-        Lamp *lamp = window.lamp(QString::fromLatin1(row.lamp));
-        if (!dark || !lamp)
+        if (!dark || !target.setLamp(row.lamp, !*dark, *dark ? kLampOff : row.lit))
             return false;
-        lamp->setFillColour(QColor(*dark ? kLampOff : row.lit));
     }
     return true;
 }

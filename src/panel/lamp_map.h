@@ -1,14 +1,13 @@
 #pragma once
 
 #include "link/status_block.h"
+#include "panel/status_target.h"
 
 namespace orvanta::panel {
 
-class MainWindow;
-
 // Colours the seven panel lamps from the block, every lamp on every call.
-// Returns false at the first byte the block lacks or lamp the window lacks;
+// Returns false at the first byte the block lacks or lamp the target lacks;
 // lamps coloured before that keep their new colour.
-bool applyLampState(const link::StatusBlock &block, MainWindow &window);
+bool applyLampState(const link::StatusBlock &block, StatusTarget &target);
 
 } // namespace orvanta::panel

@@ -1,11 +1,5 @@
 #include "panel/menu_map.h"
 
-#include "panel/main_window.h"
-#include "panel/menu_item.h"
-
-#include <QAction>
-#include <QPushButton>
-
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -259,9 +253,9 @@ static_assert(tablesAreWhole());
 class MenuWriter
 {
 public:
-    MenuWriter(const link::StatusBlock &block, MainWindow &window)
+    MenuWriter(const link::StatusBlock &block, StatusTarget &target)
         : block_(block)
-        , window_(window)
+        , target_(target)
     { }
 
     bool operator()(const CheckBits &group) const
@@ -313,13 +307,8 @@ public:
             const std::optional<std::uint8_t> value = block_.field(row.field);
             if (!value)
                 return false;
-            const QString caption = QString::fromLatin1(row.byValue[captionIndex(row.field, *value)]);
-            const QString name = QString::fromLatin1(row.control);
-            // A caption row names a menu item or, failing that, a button.
-            if (auto *item = window_.findChild<QAction *>(name))
-                item->setText(caption);
-            else
-                window_.button(name)->setText(caption);
+            if (!target_.setCaption(row.control, row.byValue[captionIndex(row.field, *value)]))
+                return false;
         }
         return true;
     }
@@ -329,34 +318,24 @@ public:
         const std::optional<bool> locked = block_.isSet(group.field);
         if (!locked)
             return false;
-        for (std::string_view name : group.items) {
-            QAction *item = window_.menuItem(QString::fromLatin1(name));
-            if (!item)
+        for (std::string_view name : group.items)
+            if (!target_.setEnabled(name, !*locked))
                 return false;
-            item->setEnabled(!*locked);
-        }
         return true;
     }
 
 private:
-    bool check(std::string_view name, bool checked) const
-    {
-        QAction *item = window_.menuItem(QString::fromLatin1(name));
-        if (!item)
-            return false;
-        setItemChecked(item, checked);
-        return true;
-    }
+    bool check(std::string_view name, bool checked) const { return target_.setChecked(name, checked); }
 
     const link::StatusBlock &block_;
-    MainWindow &window_;
+    StatusTarget &target_;
 };
 
 } // namespace
 
-bool applyMenuState(const link::StatusBlock &block, MainWindow &window)
+bool applyMenuState(const link::StatusBlock &block, StatusTarget &target)
 {
-    const MenuWriter writer(block, window);
+    const MenuWriter writer(block, target);
     for (const MenuGroup &group : kMenuGroups)
         if (!std::visit(writer, group))
             return false;

@@ -7,6 +7,7 @@
 #include "panel/lamp_map.h"
 #include "panel/main_window.h"
 #include "panel/menu_map.h"
+#include "panel/window_status_target.h"
 
 namespace orvanta::panel {
 
@@ -50,7 +51,8 @@ void PollCycle::Timer1_Timer()
 
 void PollCycle::UpdateMenus()
 {
-    if (applyMenuState(link_.statusBlock(), window_))
+    WindowStatusTarget target(window_);
+    if (applyMenuState(link_.statusBlock(), target))
         return;
     link_.notifier().warn(link::messages::kMenuUpdateFailure);
     if (link_.IsPortOpen())
@@ -61,7 +63,8 @@ void PollCycle::UpdateMenus()
 
 void PollCycle::UpdatePanel()
 {
-    if (applyLampState(link_.statusBlock(), window_))
+    WindowStatusTarget target(window_);
+    if (applyLampState(link_.statusBlock(), target))
         return;
     link_.notifier().warn(link::messages::kPanelUpdateFailure);
     if (link_.IsPortOpen())
