@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
 #include "app/work_folder.h"
+#include "jobs/job_options.h"
+#include "jobs/shared_options.h"
 
 #include <QCommandLineParser>
 #include <QSerialPortInfo>
@@ -10,32 +12,21 @@ namespace orvanta::app {
 
 namespace {
 
-const QCommandLineOption kSimulate(QStringLiteral("simulate"),
-    QStringLiteral("Start the instrument simulator and use it for every port without a device."));
-const QCommandLineOption kSimOption(QStringLiteral("sim-option"),
-    QStringLiteral("Pass an option to the simulator, e.g. --sim-option=--pace=38400."), QStringLiteral("option"));
 const QCommandLineOption kDevice(QStringLiteral("device"),
     QStringLiteral("Use PATH for port number N (1 to 4). Repeatable."), QStringLiteral("N=PATH"));
-const QCommandLineOption kWorkdir(QStringLiteral("workdir"),
-    QStringLiteral("Work in DIR: made if missing, given the help file and graticules it lacks."),
-    QStringLiteral("DIR"));
-const QCommandLineOption kUserWorkdir(QStringLiteral("user-workdir"),
-    QStringLiteral("Work in $XDG_DATA_HOME/orvanta (~/.local/share/orvanta), as the desktop entry does."));
 const QCommandLineOption kListPorts(
     QStringLiteral("list-ports"), QStringLiteral("List the serial devices of this computer and end."));
-const QCommandLineOption kHelp(
-    QStringList{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and end."));
 
 void addOptions(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral("Remote front panel for the Orvanta waveform monitor."));
-    parser.addOption(kSimulate);
-    parser.addOption(kSimOption);
+    parser.addOption(jobs::options::simulate());
+    parser.addOption(jobs::options::simulatorOption());
     parser.addOption(kDevice);
-    parser.addOption(kWorkdir);
-    parser.addOption(kUserWorkdir);
+    parser.addOption(jobs::options::workFolder());
+    parser.addOption(jobs::options::userWorkFolder());
     parser.addOption(kListPorts);
-    parser.addOption(kHelp);
+    parser.addOption(jobs::options::help());
 }
 
 } // namespace
@@ -51,28 +42,22 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        result.error = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().first());
+        result.error = QStringLiteral("Unexpected argument: %1 (jobs: %2)")
+                           .arg(parser.positionalArguments().first(), jobs::jobNames().join(QStringLiteral(", ")));
         return result;
     }
-    if (parser.isSet(kWorkdir) && parser.isSet(kUserWorkdir)) {
+    if (parser.isSet(jobs::options::workFolder()) && parser.isSet(jobs::options::userWorkFolder())) {
         result.error = QStringLiteral("--workdir and --user-workdir name two folders: give one");
         return result;
     }
-    if (parser.isSet(kWorkdir))
-        result.workFolder = parser.value(kWorkdir);
-    else if (parser.isSet(kUserWorkdir))
+    if (parser.isSet(jobs::options::workFolder()))
+        result.workFolder = parser.value(jobs::options::workFolder());
+    else if (parser.isSet(jobs::options::userWorkFolder()))
         result.workFolder = userWorkFolder();
-    result.help = parser.isSet(kHelp);
+    result.help = parser.isSet(jobs::options::help());
     result.listPorts = parser.isSet(kListPorts);
-    result.simulate = parser.isSet(kSimulate);
-    for (const QString &option : parser.values(kSimOption)) {
-        // "--pace=38400" reaches the simulator as "--pace" "38400".
-        const qsizetype equals = option.indexOf(u'=');
-        if (option.startsWith(u"--") && equals > 2)
-            result.simulatorOptions << option.left(equals) << option.mid(equals + 1);
-        else
-            result.simulatorOptions << option;
-    }
+    result.simulate = parser.isSet(jobs::options::simulate());
+    result.simulatorOptions = jobs::options::simulatorArguments(parser.values(jobs::options::simulatorOption()));
     for (const QString &device : parser.values(kDevice)) {
         const auto assignment = link::PortMap::parseAssignment(device);
         if (!assignment) {
@@ -97,7 +82,7 @@ QString CommandLine::helpText()
         "  3. --simulate: the simulator's pseudo-terminal\n"
         "  4. %1 to %2\n")
                 .arg(link::PortMap::platformDefault(1), link::PortMap::platformDefault(4));
-    return text;
+    return text + jobs::jobHelp(std::nullopt);
 }
 
 QString listPorts()

@@ -1,7 +1,9 @@
 #include "app/command_line.h"
+#include "app/job_process.h"
 #include "app/program.h"
 #include "app/simulator_process.h"
 #include "app/work_folder.h"
+#include "jobs/job_options.h"
 #include "panel/message_box_notifier.h"
 
 #include <QApplication>
@@ -31,6 +33,10 @@ QStringList argumentList(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    // orvanta JOB [options]: no window.
+    if (argc > 1 && jobs::jobNamed(QString::fromLocal8Bit(argv[1])))
+        return app::runJobProcess(argc, argv);
+
     // Mistakes, help and the port list need no display, so they come before the
     // application object; options it does not know may still be the toolkit's.
     const app::CommandLine early = app::CommandLine::parse(argumentList(argc, argv));

@@ -131,7 +131,7 @@ void SerialLink::StopWaitTimer()
     waitTimer_.stop();
 }
 
-void SerialLink::SendCode(int code)
+bool SerialLink::SendCode(int code)
 {
     bool ok = IsPortOpen() || OpenPort();
     ok = ok && WriteByte(code);
@@ -139,6 +139,7 @@ void SerialLink::SendCode(int code)
         notifier_.warn(messages::kSerialPort);
         ClosePort();
     }
+    return ok;
 }
 
 void SerialLink::Delay(int milliseconds)

@@ -56,8 +56,9 @@ public:
     bool realtimeActive() const { return realtimeActive_ != kFalse; }
     void setRealtimeActive(bool active) { realtimeActive_ = active ? kTrue : kFalse; }
 
-    // Opens the port if needed and writes one command code; reports its own failure.
-    void SendCode(int code);
+    // Opens the port if needed and writes one command code; reports its own
+    // failure. False when the code did not go.
+    bool SendCode(int code);
     // Returns after at least the given time, leaving TimeoutFlag true.
     void Delay(int milliseconds);
     // True once count bytes are waiting, false when the wait timer ticks first.

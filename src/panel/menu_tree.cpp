@@ -1,5 +1,7 @@
 #include "panel/menu_tree.h"
 
+#include <algorithm>
+
 namespace orvanta::panel {
 
 namespace {
@@ -160,6 +162,27 @@ constexpr MenuRow kMenus[] = {
 std::span<const MenuRow> menuTable()
 {
     return kMenus;
+}
+
+const MenuRow *menuRow(std::string_view name)
+{
+    const auto row = std::ranges::find(kMenus, name, &MenuRow::name);
+    return row == std::end(kMenus) ? nullptr : &*row;
+}
+
+QString shownCaption(std::string_view caption)
+{
+    QString shown = QString::fromLatin1(caption.data(), qsizetype(caption.size()));
+    // "&&" would show one "&"; no caption of ours has one.
+    return shown.remove(u'&');
+}
+
+QString menuPath(std::string_view name)
+{
+    QString path;
+    for (const MenuRow *row = menuRow(name); row; row = row->parent.empty() ? nullptr : menuRow(row->parent))
+        path = path.isEmpty() ? shownCaption(row->caption) : shownCaption(row->caption) + u'/' + path;
+    return path;
 }
 
 } // namespace orvanta::panel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <span>
 #include <string_view>
 
@@ -16,5 +18,16 @@ struct MenuRow
 };
 
 std::span<const MenuRow> menuTable();
+
+// The item's row; null for a name the menus lack.
+const MenuRow *menuRow(std::string_view name);
+
+// A caption as the menu shows it, without its "&" mark.
+QString shownCaption(std::string_view caption);
+
+// Where the item sits, as a user reads it: the shown captions from the menu
+// bar down, "/" between them ("Presets/Full Size Vector Mode"). Empty for a
+// name the menus lack.
+QString menuPath(std::string_view name);
 
 } // namespace orvanta::panel

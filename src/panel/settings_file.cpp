@@ -3,6 +3,7 @@
 #include "link/regular_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 namespace orvanta::panel {
@@ -71,6 +72,19 @@ std::optional<SavedSettings> SettingsFile::read() const
     QFile file(path_);
     // Read and write, as at exit; a file we may only read still gives its settings.
     if (!link::openRegularFile(file, QIODevice::ReadWrite) && !link::openRegularFile(file, QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return decodeSettings(bytes);
+}
+
+std::optional<SavedSettings> SettingsFile::readWithoutCreating() const
+{
+    if (!QFileInfo::exists(path_))
+        return SavedSettings{};
+    QFile file(path_);
+    if (!link::openRegularFile(file, QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -38,6 +38,9 @@ public:
 
     // Creates a missing file empty. Nothing when the file cannot be opened or read.
     std::optional<SavedSettings> read() const;
+    // For a job, which leaves the folder as it was: a missing file reads as
+    // no values and is not created.
+    std::optional<SavedSettings> readWithoutCreating() const;
     // Writes from offset 0 and leaves any longer old content beyond it in place.
     // False with the reason when the file could not be written whole.
     bool write(const SavedSettings &settings, QString *reason = nullptr) const;

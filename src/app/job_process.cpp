@@ -1,0 +1,81 @@
+#include "app/job_process.h"
+
+#include "app/simulator_process.h"
+#include "app/work_folder.h"
+#include "jobs/job_options.h"
+#include "jobs/run_job.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QProcessEnvironment>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+
+namespace orvanta::app {
+
+namespace {
+
+QStringList argumentList(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+} // namespace
+
+int runJobProcess(int argc, char **argv)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const jobs::JobOptions options = jobs::parseJobOptions(argumentList(argc, argv));
+    const QString job = QString::fromLocal8Bit(argv[1]);
+    if (!options.error.isEmpty()) {
+        err << "orvanta " << job << ": " << options.error << "\nSee: orvanta " << job << " --help" << Qt::endl;
+        return jobs::kBadUsage;
+    }
+    if (options.help) {
+        out << jobs::jobHelp(options.job) << Qt::flush;
+        return jobs::kDone;
+    }
+
+    // A job shows nothing: it needs no display, unless the user chose one.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Only a picture needs fonts; the others start faster without a platform.
+    std::unique_ptr<QCoreApplication> application;
+    if (options.job == jobs::Job::Capture)
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        application = std::make_unique<QCoreApplication>(argc, argv);
+
+    const QString folder = options.userWorkFolder ? userWorkFolder() : options.workFolder;
+    if (!folder.isEmpty()) {
+        QString error;
+        QStringList problems;
+        if (!enterWorkFolder(folder, installedDataFolder(), &error, &problems)) {
+            err << "orvanta " << job << ": " << error << Qt::endl;
+            return jobs::kBadUsage;
+        }
+        for (const QString &problem : problems)
+            err << "orvanta " << job << ": not copied into the working folder: " << problem << Qt::endl;
+    }
+
+    link::PortMap map;
+    map.readEnvironment(QProcessEnvironment::systemEnvironment());
+    SimulatorProcess simulator;
+    if (options.simulate) {
+        const QString path = simulator.start(options.simulatorOptions);
+        if (path.isEmpty()) {
+            err << "orvanta " << job << ": " << simulator.error() << Qt::endl;
+            return jobs::kFailed;
+        }
+        map.setSimulator(path);
+    }
+    return jobs::runJob(options, map, out, err);
+}
+
+} // namespace orvanta::app

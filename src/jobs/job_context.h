@@ -1,0 +1,29 @@
+#pragma once
+
+#include "jobs/job_options.h"
+
+#include <QTextStream>
+
+namespace orvanta::link {
+class Notifier;
+class SerialLink;
+} // namespace orvanta::link
+
+namespace orvanta::jobs {
+
+// What a running job works with. The link is set up but not opened: a job
+// checks its own arguments and output first, so a mistake costs no byte on
+// the wire.
+struct JobContext
+{
+    const JobOptions &options;
+    link::SerialLink &link;
+    link::Notifier &notifier;
+    QTextStream &out; // standard output
+    QTextStream &err; // standard error, for what is not one of the window's messages
+};
+
+int runStatus(JobContext &job);
+int runSend(JobContext &job);
+
+} // namespace orvanta::jobs

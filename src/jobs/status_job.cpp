@@ -1,0 +1,29 @@
+#include "jobs/job_context.h"
+#include "jobs/status_report.h"
+#include "link/messages.h"
+#include "link/notifier.h"
+#include "link/serial_link.h"
+
+#include <QJsonDocument>
+
+namespace orvanta::jobs {
+
+int runStatus(JobContext &job)
+{
+    // ReadStatus says why it failed, in the window's words.
+    if (!job.link.ReadStatus())
+        return kFailed;
+    const std::optional<StatusReport> report = StatusReport::of(job.link.statusBlock());
+    if (!report) {
+        job.notifier.warn(link::messages::kMenuUpdateFailure);
+        return kFailed;
+    }
+    if (job.options.json)
+        job.out << QJsonDocument(report->json()).toJson(QJsonDocument::Compact) << '\n';
+    else
+        job.out << report->text();
+    job.out.flush();
+    return kDone;
+}
+
+} // namespace orvanta::jobs

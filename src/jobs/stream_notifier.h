@@ -1,0 +1,29 @@
+#pragma once
+
+#include "link/notifier.h"
+
+#include <QTextStream>
+
+namespace orvanta::jobs {
+
+// A job's messages: the window's message box texts, on standard error.
+class StreamNotifier : public link::Notifier
+{
+public:
+    StreamNotifier(QTextStream &stream, QString prefix)
+        : stream_(stream)
+        , prefix_(std::move(prefix))
+    { }
+
+    int warnings() const { return warnings_; }
+
+protected:
+    void showWarning(const QString &text, const QString &title) override;
+
+private:
+    QTextStream &stream_;
+    QString prefix_;
+    int warnings_ = 0;
+};
+
+} // namespace orvanta::jobs
