@@ -1,0 +1,67 @@
+#include "support/job_process.h"
+
+#include "support/pty_client.h"
+#include "support/sim_process.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+
+namespace orvanta::test {
+
+QProcessEnvironment jobEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    for (int port = 1; port <= 4; ++port)
+        environment.remove(QStringLiteral("ORVANTA_PORT%1").arg(port));
+    return environment;
+}
+
+JobResult runProgram(
+    const QStringList &arguments, const QString &folder, const QProcessEnvironment &environment, int guardMs)
+{
+    QProcess process;
+    process.setProgram(QStringLiteral(ORVANTA_PROGRAM_PATH));
+    process.setArguments(arguments);
+    process.setProcessEnvironment(environment);
+    if (!folder.isEmpty())
+        process.setWorkingDirectory(folder);
+    QElapsedTimer clock;
+    clock.start();
+    process.start();
+    JobResult result;
+    if (!process.waitForFinished(guardMs)) {
+        process.kill();
+        process.waitForFinished();
+    } else if (process.exitStatus() == QProcess::NormalExit) {
+        result.exitCode = process.exitCode();
+    }
+    result.elapsedMs = clock.elapsed();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QByteArray receivedBefore(const SimProcess &sim)
+{
+    constexpr char kMarker = 0;
+    PtyClient client(sim.devicePath());
+    client.send(QByteArray(1, kMarker));
+    QByteArray bytes;
+    const QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        bytes = sim.receivedBytes();
+        if (bytes.endsWith(kMarker)) {
+            bytes.chop(1);
+            return bytes;
+        }
+        QTest::qWait(10);
+    }
+    return QByteArrayLiteral("<marker lost>");
+}
+
+} // namespace orvanta::test

@@ -1,0 +1,295 @@
+// The jobs as a user's script runs them: the built program, no display, the
+// simulator on a pty, checked on the wire and against the window's own state.
+#include "link/messages.h"
+#include "link/status_block.h"
+#include "panel/lamp.h"
+#include "panel/lamp_map.h"
+#include "panel/main_window.h"
+#include "panel/menu_item.h"
+#include "panel/menu_map.h"
+#include "panel/menu_tree.h"
+#include "panel/settings_file.h"
+#include "panel/window_status_target.h"
+#include "support/job_process.h"
+#include "support/sim_process.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orvanta;
+using test::runProgram;
+using test::SimProcess;
+
+namespace {
+
+// Far above the two-second status wait, for a loaded machine.
+constexpr qint64 kTimeoutGuardMs = 20000;
+
+// A menu item's place as the window's own menus spell it.
+QString windowPath(const QAction *item)
+{
+    QStringList parts{item->text().remove('&')};
+    for (const QObject *up = item->parent(); const auto *menu = qobject_cast<const QMenu *>(up); up = up->parent())
+        parts.prepend(menu->title().remove('&'));
+    return parts.join('/');
+}
+
+QStringList strings(const QJsonValue &value)
+{
+    QStringList list;
+    for (const QJsonValue &item : value.toArray())
+        list << item.toString();
+    return list;
+}
+
+QString substitute(QString argument, const SimProcess &sim, const QTemporaryDir &dir)
+{
+    return argument.replace("%sim", sim.devicePath()).replace("%dir", dir.path());
+}
+
+} // namespace
+
+class TestJobs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void statusShowsWhatTheWindowShows_data();
+    void statusShowsWhatTheWindowShows();
+    void statusTextNamesTheFields();
+    void linkFromSettingsFile_data();
+    void linkFromSettingsFile();
+    void sendWritesCodes_data();
+    void sendWritesCodes();
+    void failures_data();
+    void failures();
+};
+
+void TestJobs::statusShowsWhatTheWindowShows_data()
+{
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("standard");
+    QTest::newRow("the simulator at power-on") << "03210000800c20050000000000001e30"
+                                               << "waveform"
+                                               << "PAL";
+    // Every group on another choice, the box lock on, lamps alternating.
+    QTest::newRow("vector, NTSC, all else changed") << "830a3c4590ad980c00171e9607041a10"
+                                                    << "vector"
+                                                    << "NTSC";
+    QTest::newRow("small boxes, nothing in scale or source") << "0000000000003000001c00000000ffff"
+                                                             << "small boxes"
+                                                             << "NTSC";
+}
+
+void TestJobs::statusShowsWhatTheWindowShows()
+{
+    QFETCH(QString, block);
+    QFETCH(QString, display);
+    QFETCH(QString, standard);
+    SimProcess sim({"--status", block});
+    QVERIFY(sim.started());
+    const test::JobResult run = runProgram({"status", "--json", "--device", sim.devicePath(), "--baud", "9600"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.isEmpty(), run.err.constData());
+    QJsonParseError error;
+    const QJsonObject json = QJsonDocument::fromJson(run.out, &error).object();
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+    QCOMPARE(json.value("block").toString(), block);
+    QCOMPARE(json.value("display").toString(), display);
+    QCOMPARE(json.value("standard").toString(), standard);
+    // One status request on the wire, nothing else.
+    QCOMPARE(test::receivedBefore(sim), QByteArray(1, '\x0d'));
+
+    // The same block on the window itself.
+    panel::MainWindow window;
+    QHash<QAction *, QString> layoutCaptions;
+    for (QAction *item : window.leafItems())
+        layoutCaptions.insert(item, item->text());
+    panel::WindowStatusTarget target(window);
+    const link::StatusBlock status(QByteArray::fromHex(block.toLatin1()));
+    QVERIFY(panel::applyMenuState(status, target) && panel::applyLampState(status, target));
+
+    QStringList checked, captions, disabled;
+    for (QAction *item : window.leafItems()) {
+        if (panel::itemChecked(item))
+            checked << windowPath(item);
+        if (item->text() != layoutCaptions.value(item))
+            captions << item->text();
+        if (!item->isEnabled())
+            disabled << windowPath(item);
+    }
+    QCOMPARE(strings(json.value("checked")), checked);
+    QCOMPARE(strings(json.value("captions")), captions);
+    QCOMPARE(strings(json.value("disabled")), disabled);
+    // Each named field is what its menu has checked.
+    const QList<QPair<QString, QString>> menus{{"gains", "mnuGains"}, {"filter", "mnuFilters"},
+        {"safeArea", "mnuSafeArea"}, {"audioSource", "mnuAudSource"}, {"peakHold", "mnuPkHold"},
+        {"deEmphasis", "mnuDe_emp"}, {"audioScale", "mnuAudScale"}};
+    for (const auto &[field, menu] : menus) {
+        QStringList shown;
+        for (QAction *item : window.menu(menu)->actions())
+            if (panel::itemChecked(item))
+                shown << item->text();
+        QCOMPARE(strings(json.value(field)), shown);
+    }
+    QCOMPARE(json.value("refButton").toString(), window.button("cmdRef")->text());
+    QCOMPARE(json.value("sdiButton").toString(), window.button("cmdGenEdh")->text());
+    QStringList inputs;
+    for (const char *name : {"led_sdi1", "led_sdi2", "led_cvs1", "led_cvs2", "led_cmpt", "led_pos", "led_neg"}) {
+        const bool lit = window.lamp(name)->fillColour() != QColor(128, 128, 128);
+        const QString shown = QString(name).mid(4).toUpper();
+        QCOMPARE(json.value("lamps").toObject().value(shown).toBool(), lit);
+        if (lit && window.lamp(name)->parentWidget()->objectName() == "Frame1")
+            inputs << shown;
+    }
+    QCOMPARE(strings(json.value("input")), inputs);
+}
+
+void TestJobs::statusTextNamesTheFields()
+{
+    SimProcess sim;
+    const test::JobResult run = runProgram({"status", "--device", sim.devicePath()});
+    QCOMPARE(run.exitCode, 0);
+    const QString text = QString::fromUtf8(run.out);
+    for (const char *line : {"Display:      waveform\n", "Standard:     PAL\n", "Filter:       Norm\n",
+             "Lamps:        SDI1 on, SDI2 off, CVS1 off, CVS2 off, CMPT off, POS off, NEG off\n",
+             "Block:        03 21 00 00 80 0c 20 05 00 00 00 00 00 00 1e 30\n"})
+        QVERIFY2(text.contains(line), qPrintable(text));
+}
+
+void TestJobs::linkFromSettingsFile_data()
+{
+    QTest::addColumn<QByteArray>("settings"); // "none": no file
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("simulatorPort"); // the others lead nowhere
+    QTest::newRow("no file: port 4, as the window starts") << QByteArray("none") << QStringList{} << 4;
+    QTest::newRow("port 2 remembered") << panel::encodeSettings({.baud = 1, .port = 2})
+                                       << QStringList{"--baud", "38400"} << 2;
+    QTest::newRow("--port wins over the file")
+        << panel::encodeSettings({.baud = 2, .port = 2}) << QStringList{"--port", "3"} << 3;
+}
+
+void TestJobs::linkFromSettingsFile()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, simulatorPort);
+    SimProcess sim;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("orva.set");
+    if (settings != "none") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(settings) == settings.size());
+    }
+    QProcessEnvironment environment = test::jobEnvironment();
+    for (int port = 1; port <= 4; ++port)
+        environment.insert(QString("ORVANTA_PORT%1").arg(port),
+            port == simulatorPort ? sim.devicePath() : dir.filePath("no-such-tty"));
+    const test::JobResult run = runProgram(QStringList{"status", "--json"} + arguments, dir.path(), environment);
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    // A job reads the file and leaves it as it was, or absent.
+    QFile file(path);
+    if (settings == "none")
+        QVERIFY(!file.exists());
+    else
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == settings);
+}
+
+void TestJobs::sendWritesCodes_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QByteArray>("codes");
+    QTest::newRow("button caption") << QStringList{"Wfm"} << QByteArray("\x2f");
+    QTest::newRow("menu path") << QStringList{"Presets/Full Size Vector Mode"} << QByteArray("\x2c");
+    // An item that opens a window sends nothing, and none of the other names either.
+    QTest::newRow("\"&Logger\" sends no code") << QStringList{"Wfm", "Special/Logger"} << QByteArray();
+    QTest::newRow("alarm item") << QStringList{"Config/Alarms/Gamut Errs"} << QByteArray("\x25");
+    QTest::newRow("control names, one blank caption") << QStringList{"cmdRef", "imgScaleUp"} << QByteArray("\x77\x54");
+    QTest::newRow("codes, decimal and hex") << QStringList{"155", "0x2F", "1"} << QByteArray("\x9b\x2f\x01");
+    QTest::newRow("case, when only one name fits")
+        << QStringList{"wfm", "recall settings/recall 8"} << QByteArray("\x2f\x78");
+    QTest::newRow("in order, the two Bars alike")
+        << QStringList{"Bars", "Display/Trace", "Trace", "Audio/Peak Hold/Off"} << QByteArray("\x7b\x44\x37\x87");
+}
+
+void TestJobs::sendWritesCodes()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QByteArray, codes);
+    SimProcess sim;
+    const test::JobResult run = runProgram(QStringList{"send", "--device", sim.devicePath()} + names);
+    QCOMPARE(run.exitCode, codes.isEmpty() ? 2 : 0);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(test::receivedBefore(sim), codes);
+}
+
+void TestJobs::failures_data()
+{
+    QTest::addColumn<QStringList>("simulatorOptions"); // {"none"}: no simulator
+    QTest::addColumn<bool>("settingsFolder");          // a folder named orva.set
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("says");
+    namespace m = link::messages;
+    const QStringList none{"none"};
+    QTest::newRow("status: no such device") << none << false << QStringList{"status", "--device", "%dir/no-such-tty"}
+                                            << 1 << m::kStatusLinkFailure.text.toString();
+    QTest::newRow("status: a silent instrument")
+        << QStringList{"--silent"} << false << QStringList{"status", "--device", "%sim"} << 1
+        << m::kStatusTimeout.text.toString();
+    QTest::newRow("status: a reply too short")
+        << QStringList{"--short", "15"} << false << QStringList{"status", "--device", "%sim"} << 1
+        << m::kStatusTimeout.text.toString();
+    QTest::newRow("send: no such device") << none << false << QStringList{"send", "--device", "%dir/no-such-tty", "Wfm"}
+                                          << 1 << m::kSerialPort.text.toString();
+    QTest::newRow("orva.set is a folder")
+        << none << true << QStringList{"status"} << 1 << m::kSettingsFile.text.toString();
+    QTest::newRow("send: an unknown name sends nothing")
+        << QStringList{} << false << QStringList{"send", "--device", "%sim", "Wfm", "Full Size Vector"} << 2
+        << "close matches:\n  Presets/Full Size Vector Mode\n";
+    QTest::newRow("an option of another job")
+        << none << false << QStringList{"status", "--timestamps"} << 2 << "Unknown option 'timestamps'";
+    QTest::newRow("two devices") << none << false << QStringList{"status", "--device", "/dev/null", "--port", "2"} << 2
+                                 << "give one";
+    QTest::newRow("no such port") << none << false << QStringList{"send", "--port", "5", "Wfm"} << 2 << "from 1 to 4";
+}
+
+void TestJobs::failures()
+{
+    QFETCH(QStringList, simulatorOptions);
+    QFETCH(bool, settingsFolder);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, says);
+    QTemporaryDir dir;
+    if (settingsFolder)
+        QVERIFY(QDir(dir.path()).mkdir("orva.set"));
+    std::optional<SimProcess> sim;
+    if (simulatorOptions != QStringList{"none"})
+        sim.emplace(simulatorOptions);
+    for (QString &argument : arguments)
+        argument = sim ? substitute(argument, *sim, dir) : QString(argument).replace("%dir", dir.path());
+
+    const test::JobResult run = runProgram(arguments, dir.path());
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(QString::fromUtf8(run.err).contains(says), run.err.constData());
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.elapsedMs < kTimeoutGuardMs, qPrintable(QString::number(run.elapsedMs)));
+    // Nothing but the status request went out.
+    if (sim) {
+        const QByteArray received = test::receivedBefore(*sim);
+        QCOMPARE(received.count('\x0d'), received.size());
+    }
+}
+
+QTEST_MAIN(TestJobs)
+#include "test_jobs.moc"
