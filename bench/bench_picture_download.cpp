@@ -46,7 +46,7 @@ void download(benchmark::State &state, const char *status)
     CountingNotifier notifier;
     link::SerialLink serial(map, notifier);
     NoPoll poll;
-    picture::PictureWindow window(serial, notifier, poll, QStringLiteral(ORVANTA_DATA_DIR "/graticules"));
+    picture::PictureWindow window(serial, notifier, poll, {}, QStringLiteral(ORVANTA_DATA_DIR "/graticules"));
 
     double seconds = 0;
     double wireSeconds = 0;

@@ -9,15 +9,41 @@
 
 namespace orvanta::app {
 
+namespace {
+
+// The picture window whose canvas the files window works on: the one there
+// is now, or a fresh one, loaded hidden as start-up loads it.
+picture::PictureSurface *pictureSurface(const Program &program)
+{
+    panel::WindowSlot *slot = program.panel().form(QStringLiteral("frmUpload"));
+    if (!slot || !slot->load())
+        return nullptr;
+    return qobject_cast<picture::PictureWindow *>(slot->form());
+}
+
+void showFilesWindow(const Program &program)
+{
+    if (panel::WindowSlot *slot = program.panel().form(QStringLiteral("frmFiles")))
+        slot->show();
+}
+
+} // namespace
+
 std::vector<panel::PanelController::FormEntry> programForms(const Program &program)
 {
     return {
         {QStringLiteral("frmUpload"),
-            [&program] { return new picture::PictureWindow(program.link(), program.notifier(), program.panel()); }},
+            [&program] {
+                return new picture::PictureWindow(
+                    program.link(), program.notifier(), program.panel(), [&program] { showFilesWindow(program); });
+            }},
         {QStringLiteral("frmHelp"), [&program] { return new help::HelpWindow(program.notifier()); }},
         {QStringLiteral("frmLogger"), [] { return new logger::LoggerWindow; }},
         {QStringLiteral("frmAbout"), [] { return new help::AboutWindow; }},
-        {QStringLiteral("frmFiles"), [] { return new picture::FilesWindow; }},
+        {QStringLiteral("frmFiles"),
+            [&program] {
+                return new picture::FilesWindow(program.notifier(), [&program] { return pictureSurface(program); });
+            }},
     };
 }
 
