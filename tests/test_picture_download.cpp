@@ -5,6 +5,7 @@
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
 #include "picture/picture_window.h"
+#include "support/picture_rig.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 
@@ -29,9 +30,8 @@ namespace palette = picture::palette;
 
 namespace {
 
-const QString kGraticules = QStringLiteral(ORVANTA_DATA_DIR "/graticules");
-// Waveform, range H, PAL (byte 7 bit 0).
-const char *const kPalWaveform = "03210000800c20050000000000001e30";
+const QString kGraticules = test::kDataGraticules;
+using test::kPalWaveform;
 // One whole transfer: 16 first only when asked, the status request, the start,
 // one 10 per block plus the one read ahead, the end.
 const QRegularExpression kTransfer(QStringLiteral("^(16 )?13 11 (10 ){2,}12$"));
@@ -41,55 +41,16 @@ Message message(const link::Message &m)
     return {m.text.toString(), m.title.toString()};
 }
 
-// The picture window on the simulator, the port open as the poll leaves it.
-struct Rig : link::PollSwitch
+// The download's own checks on the rig: nothing more said, nothing running, the pointer back.
+struct Rig : test::PictureRig
 {
-    explicit Rig(const QString &status, QStringList options = {}, const QString &graticules = kGraticules)
-        : sim(options << "--status" << status)
-    {
-        map.setDevice(1, sim.devicePath());
-        serial = std::make_unique<link::SerialLink>(map, notifier);
-        serial->OpenPort();
-        window = new picture::PictureWindow(*serial, notifier, *this, graticules);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->show();
-    }
-    ~Rig() { delete window.data(); }
-
-    void pollEvent(link::PollEvent event) override { pollEvents.append(event); }
-    void download() const { window->button(u"cmdDownload")->click(); }
-    // What the instrument got so far; with the port open, up to a marker it ignores.
-    QList<Received> received() const
-    {
-        const bool marked = serial->IsPortOpen() && serial->WriteByte(0);
-        QList<Received> list = sim.received();
-        const auto done = [&] { return marked && !list.isEmpty() && list.last().byte == 0; };
-        for (QDeadlineTimer deadline(marked ? 5000 : 300); !done() && !deadline.hasExpired(); list = sim.received())
-            QTest::qWait(10);
-        list.removeIf([](const Received &r) { return r.byte == 0; });
-        return list;
-    }
-    // As a string of codes: "13 11 10 10 12".
-    QString codes() const
-    {
-        QStringList list;
-        for (const Received &r : received())
-            list << QString::number(r.byte);
-        return list.join(' ');
-    }
+    using PictureRig::PictureRig;
     void expectIdle(const QList<Message> &said) const
     {
         QCOMPARE(notifier.messages, said);
         QVERIFY(!window->cycle().running());
         QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
     }
-
-    test::SimProcess sim;
-    link::PortMap map;
-    test::RecordingNotifier notifier;
-    std::unique_ptr<link::SerialLink> serial;
-    QList<link::PollEvent> pollEvents;
-    QPointer<picture::PictureWindow> window;
 };
 
 } // namespace
