@@ -2,7 +2,8 @@
 # Sourced, not run; expects ROOT to be the checkout.
 
 ORVANTA_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev fonts-dejavu-core
-                  libbenchmark-dev xvfb xauth xdotool)
+                  libbenchmark-dev xvfb xauth xdotool
+                  cups printer-driver-cups-pdf poppler-utils fonts-liberation2)
 
 orvanta_install() {
     local missing=()

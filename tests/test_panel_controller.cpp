@@ -222,10 +222,12 @@ void TestPanelController::windowThatFailsToLoad()
     link::SerialLink serial(map, notifier);
     QString loaded;
     std::vector<panel::PanelController::FormEntry> forms{{"frmUpload",
-                                                        [&]() -> QWidget * {
-                                                            loaded += 'U';
-                                                            return new QWidget;
-                                                        }},
+                                                             [&]() -> QWidget * {
+                                                                 loaded += 'U';
+                                                                 auto *form = new QWidget;
+                                                                 form->setObjectName("frmUpload");
+                                                                 return form;
+                                                             }},
         {"frmHelp",
             [&]() -> QWidget * {
                 loaded += 'H';
@@ -233,7 +235,9 @@ void TestPanelController::windowThatFailsToLoad()
             }},
         {"frmLogger", [&]() -> QWidget * {
              loaded += 'L';
-             return new QWidget;
+             auto *form = new QWidget;
+             form->setObjectName("frmLogger");
+             return form;
          }}};
     int ended = 0;
     panel::PanelController panel(

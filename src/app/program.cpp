@@ -2,6 +2,7 @@
 
 #include "help/about_window.h"
 #include "help/help_window.h"
+#include "link/window_names.h"
 #include "logger/logger_window.h"
 #include "panel/main_window.h"
 #include "picture/files_window.h"
@@ -15,7 +16,7 @@ namespace {
 // is now, or a fresh one, loaded hidden as start-up loads it.
 picture::PictureSurface *pictureSurface(const Program &program)
 {
-    panel::WindowSlot *slot = program.panel().form(QStringLiteral("frmUpload"));
+    panel::WindowSlot *slot = program.panel().form(link::windows::kPicture.toString());
     if (!slot || !slot->load())
         return nullptr;
     return qobject_cast<picture::PictureWindow *>(slot->form());
@@ -23,7 +24,7 @@ picture::PictureSurface *pictureSurface(const Program &program)
 
 void showFilesWindow(const Program &program)
 {
-    if (panel::WindowSlot *slot = program.panel().form(QStringLiteral("frmFiles")))
+    if (panel::WindowSlot *slot = program.panel().form(link::windows::kFiles.toString()))
         slot->show();
 }
 
@@ -31,20 +32,25 @@ void showFilesWindow(const Program &program)
 
 std::vector<panel::PanelController::FormEntry> programForms(const Program &program)
 {
-    return {
-        {QStringLiteral("frmUpload"),
+    // In the order start-up loads them; a window missing here stops the program at once.
+    std::vector<panel::PanelController::FormEntry> forms{
+        {link::windows::kPicture.toString(),
             [&program] {
                 return new picture::PictureWindow(
                     program.link(), program.notifier(), program.panel(), [&program] { showFilesWindow(program); });
             }},
-        {QStringLiteral("frmHelp"), [&program] { return new help::HelpWindow(program.notifier()); }},
-        {QStringLiteral("frmLogger"), [] { return new logger::LoggerWindow; }},
-        {QStringLiteral("frmAbout"), [] { return new help::AboutWindow; }},
-        {QStringLiteral("frmFiles"),
+        {link::windows::kHelp.toString(), [&program] { return new help::HelpWindow(program.notifier()); }},
+        {link::windows::kLogger.toString(), [] { return new logger::LoggerWindow; }},
+        {link::windows::kAbout.toString(), [] { return new help::AboutWindow; }},
+        {link::windows::kFiles.toString(),
             [&program] {
                 return new picture::FilesWindow(program.notifier(), [&program] { return pictureSurface(program); });
             }},
     };
+    for (std::size_t i = 0; i < link::windows::kLoadOrder.size(); ++i)
+        if (i >= forms.size() || forms[i].name != link::windows::kLoadOrder[i])
+            qFatal("the program's windows are not the ones start-up loads");
+    return forms;
 }
 
 Program::Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,

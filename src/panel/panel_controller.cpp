@@ -3,6 +3,7 @@
 #include "link/messages.h"
 #include "link/notifier.h"
 #include "link/serial_link.h"
+#include "link/window_names.h"
 #include "panel/alarm_items.h"
 #include "panel/arrow_repeat.h"
 #include "panel/command_sender.h"
@@ -21,14 +22,14 @@ namespace {
 struct WindowItem
 {
     std::string_view item;
-    std::string_view form;
+    QStringView form;
     std::optional<link::PollEvent> event;
 };
 
 constexpr WindowItem kWindowItems[] = {
-    {.item = "mnuUpload", .form = "frmUpload", .event = link::PollEvent::PictureWindowOpened},
-    {.item = "mnuHelpContents", .form = "frmHelp", .event = std::nullopt},
-    {.item = "mnuAbout", .form = "frmAbout", .event = std::nullopt},
+    {.item = "mnuUpload", .form = link::windows::kPicture, .event = link::PollEvent::PictureWindowOpened},
+    {.item = "mnuHelpContents", .form = link::windows::kHelp, .event = std::nullopt},
+    {.item = "mnuAbout", .form = link::windows::kAbout, .event = std::nullopt},
 };
 
 } // namespace
@@ -56,7 +57,7 @@ PanelController::PanelController(link::SerialLink &link, link::Notifier &notifie
             [this, &choice] { chooseBaud(choice); });
     for (const WindowItem &item : kWindowItems)
         connect(window_->menuItem(QString::fromLatin1(item.item)), &QAction::triggered, this,
-            [this, &item] { openWindow(QString::fromLatin1(item.form), item.event); });
+            [this, &item] { openWindow(item.form.toString(), item.event); });
     connect(window_->menuItem(QStringLiteral("mnuExit")), &QAction::triggered, this, &PanelController::Shutdown);
     connect(window_.get(), &MainWindow::closeRequested, this, &PanelController::Shutdown);
     connect(window_->pollTimer(), &QTimer::timeout, poll_.get(), &PollCycle::Timer1_Timer);
