@@ -2,6 +2,7 @@
 // after the cycle under way, the picture always the latest, and its failures said once.
 #include "../sim/screen_layout.h"
 #include "link/messages.h"
+#include "support/pdf_facts.h"
 #include "support/picture_rig.h"
 #include "support/working_folder.h"
 
@@ -53,6 +54,7 @@ private slots:
         QTest::newRow("Stop Download") << "cmdAbort" << false;
         QTest::newRow("Convert to Black on White") << "cmdConvert" << false;
         QTest::newRow("Download Single Frame") << "cmdDownload" << false;
+        QTest::newRow("Print  Frame") << "cmdPrint" << false;
         QTest::newRow("Exit") << "cmdExit" << true;
         QTest::newRow("close box") << "" << true;
     }
@@ -96,6 +98,8 @@ private slots:
             return;
         }
         const Canvas &canvas = rig.window->canvas();
+        if (button == u"cmdPrint")
+            QCOMPARE(test::pdfPageCount(rig.printer.path()), 1);
         if (button == u"cmdConvert") {
             // Converted under the running cycle, which then went on drawing in colour.
             QVERIFY(QFile::exists(picture::PictureWindow::kConversionFile));

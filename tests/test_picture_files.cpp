@@ -13,6 +13,7 @@
 #include "picture/graticule_file.h"
 #include "picture/picture_file.h"
 #include "picture/picture_window.h"
+#include "print/pdf_printer_target.h"
 #include "support/recording_notifier.h"
 #include "support/working_folder.h"
 
@@ -96,7 +97,8 @@ struct Windows
 {
     Windows()
         : serial(map, notifier)
-        , picture(serial, notifier, poll)
+        , printer(QStringLiteral("frame.pdf"))
+        , picture(serial, notifier, poll, printer)
         , files(notifier, [this] { return &picture; })
     {
         picture.canvas().replace(downloadedPicture());
@@ -113,6 +115,7 @@ struct Windows
     link::PortMap map;
     link::SerialLink serial;
     NoPoll poll;
+    print::PdfPrinterTarget printer;
     picture::PictureWindow picture;
     picture::FilesWindow files;
 };

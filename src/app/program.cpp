@@ -7,6 +7,7 @@
 #include "panel/main_window.h"
 #include "picture/files_window.h"
 #include "picture/picture_window.h"
+#include "print/default_printer_target.h"
 
 namespace orvanta::app {
 
@@ -36,8 +37,8 @@ std::vector<panel::PanelController::FormEntry> programForms(const Program &progr
     std::vector<panel::PanelController::FormEntry> forms{
         {link::windows::kPicture.toString(),
             [&program] {
-                return new picture::PictureWindow(
-                    program.link(), program.notifier(), program.panel(), [&program] { showFilesWindow(program); });
+                return new picture::PictureWindow(program.link(), program.notifier(), program.panel(),
+                    program.printer(), [&program] { showFilesWindow(program); });
             }},
         {link::windows::kHelp.toString(), [&program] { return new help::HelpWindow(program.notifier()); }},
         {link::windows::kLogger.toString(), [] { return new logger::LoggerWindow; }},
@@ -54,8 +55,9 @@ std::vector<panel::PanelController::FormEntry> programForms(const Program &progr
 }
 
 Program::Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,
-    panel::PanelController::EndProgram endProgram, QString settingsPath)
+    panel::PanelController::EndProgram endProgram, QString settingsPath, std::unique_ptr<print::PrinterTarget> printer)
     : notifier_(std::move(notifier))
+    , printer_(printer ? std::move(printer) : std::make_unique<print::DefaultPrinterTarget>())
     , link_(std::make_unique<link::SerialLink>(std::move(portMap), *notifier_))
     , panel_(std::make_unique<panel::PanelController>(
           *link_, *notifier_, programForms(*this), std::move(endProgram), std::move(settingsPath)))

@@ -2,6 +2,8 @@
 
 #include "link/messages.h"
 #include "link/notifier.h"
+#include "link/required_child.h"
+#include "link/window_names.h"
 #include "picture/canvas.h"
 #include "picture/directory_list.h"
 #include "picture/drive_roots.h"
@@ -49,7 +51,7 @@ FilesWindow::FilesWindow(link::Notifier &notifier, SurfaceSource surface, QWidge
     , notifier_(notifier)
     , surface_(std::move(surface))
 {
-    setObjectName(QStringLiteral("frmFiles"));
+    setObjectName(link::windows::kFiles.toString());
     setWindowTitle(QStringLiteral("File Organisation"));
     // The picture window's stand-in for the old 8.25-point sans serif.
     setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
@@ -68,18 +70,19 @@ void FilesWindow::build()
     }
     QWidget *previous = nullptr;
     for (QStringView name : kFilesTabOrder) {
-        QWidget *next = findChild<QWidget *>(name.toString(), Qt::FindDirectChildrenOnly);
-        if (previous && next)
+        QWidget *next = link::requiredChild<QWidget>(*this, name.toString());
+        if (previous)
             setTabOrder(previous, next);
         previous = next;
     }
 
-    Text1_ = findChild<QLineEdit *>(QStringLiteral("Text1"));
-    Drive1_ = findChild<QComboBox *>(QStringLiteral("Drive1"));
-    Dir1_ = findChild<DirectoryList *>(QStringLiteral("Dir1"));
-    File1_ = findChild<FileList *>(QStringLiteral("File1"));
+    Text1_ = link::requiredChild<QLineEdit>(*this, QStringLiteral("Text1"));
+    Drive1_ = link::requiredChild<QComboBox>(*this, QStringLiteral("Drive1"));
+    Dir1_ = link::requiredChild<DirectoryList>(*this, QStringLiteral("Dir1"));
+    File1_ = link::requiredChild<FileList>(*this, QStringLiteral("File1"));
     const auto click = [this](const char *name, void (FilesWindow::*handler)()) {
-        connect(findChild<QPushButton *>(QString::fromLatin1(name)), &QPushButton::clicked, this, handler);
+        connect(
+            link::requiredChild<QPushButton>(*this, QString::fromLatin1(name)), &QPushButton::clicked, this, handler);
     };
     click("cmdStoreFile", &FilesWindow::cmdStoreFile_Click);
     click("cmdDispFile", &FilesWindow::cmdDispFile_Click);

@@ -3,16 +3,20 @@
 #include "link/messages.h"
 #include "link/notifier.h"
 #include "link/poll_switch.h"
+#include "link/required_child.h"
 #include "link/serial_link.h"
+#include "link/window_names.h"
 #include "picture/busy_pointer.h"
 #include "picture/picture_area.h"
 #include "picture/picture_buttons.h"
 #include "picture/picture_file.h"
 #include "picture/wrapping_button.h"
+#include "print/printer_target.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 
 #include <optional>
 
@@ -64,16 +68,17 @@ static_assert(eachButtonHandled());
 } // namespace
 
 PictureWindow::PictureWindow(link::SerialLink &link, link::Notifier &notifier, link::PollSwitch &poll,
-    std::function<void()> showFiles, const QString &graticuleFolder, QWidget *parent)
+    print::PrinterTarget &printer, std::function<void()> showFiles, const QString &graticuleFolder, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , link_(link)
     , notifier_(notifier)
+    , printer_(printer)
     , showFiles_(std::move(showFiles))
     , graticuleFolder_(graticuleFolder)
     , cycle_(link, notifier, canvas_, graticuleFolder)
     , loops_(*this, poll, link::PollEvent::PictureWindowClosed, [this] { cycle_.stop(); })
 {
-    setObjectName(QStringLiteral("frmUpload"));
+    setObjectName(link::windows::kPicture.toString());
     setWindowTitle(QStringLiteral("Download"));
     QPalette grey = palette();
     grey.setColor(QPalette::Window, QColor(128, 128, 128));
@@ -95,8 +100,8 @@ PictureWindow::PictureWindow(link::SerialLink &link, link::Notifier &notifier, l
     }
     QWidget *previous = nullptr;
     for (QStringView name : kPictureTabOrder) {
-        QWidget *next = findChild<QWidget *>(name.toString(), Qt::FindDirectChildrenOnly);
-        if (previous && next)
+        QWidget *next = link::requiredChild<QWidget>(*this, name.toString());
+        if (previous)
             setTabOrder(previous, next);
         previous = next;
     }
@@ -179,6 +184,30 @@ void PictureWindow::cmdConvert_Click()
 void PictureWindow::cmdPrint_Click()
 {
     cycle_.endContinuous();
+    for (QStringView name : kPrintHideOrder)
+        link::requiredChild<QPushButton>(*this, name.toString())->hide();
+    const bool printed = printClientArea();
+    for (QStringView name : kPrintHideOrder)
+        link::requiredChild<QPushButton>(*this, name.toString())->show();
+    if (!printed)
+        notifier_.warn(link::messages::kPrinterFault);
+}
+
+bool PictureWindow::printClientArea()
+{
+    const std::unique_ptr<QPrinter> printer = printer_.open();
+    if (!printer)
+        return false;
+    printer->setDocName(windowTitle());
+    // The picture area with its border on the grey, the hidden buttons not there.
+    const QImage client = grab().toImage();
+    QPainter painter;
+    if (!painter.begin(printer.get()))
+        return false;
+    const QRect page = painter.viewport();
+    const QSize size = client.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.drawImage(QRect(QPoint(page.left() + (page.width() - size.width()) / 2, page.top()), size), client);
+    return painter.end() && printer->printerState() != QPrinter::Error;
 }
 
 void PictureWindow::cmdGetBMP_Click()

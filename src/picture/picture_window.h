@@ -18,6 +18,10 @@ class PollSwitch;
 class SerialLink;
 } // namespace orvanta::link
 
+namespace orvanta::print {
+class PrinterTarget;
+}
+
 namespace orvanta::picture {
 
 class PictureArea;
@@ -33,10 +37,10 @@ public:
     // The conversion's file, in the working folder, overwritten each time.
     static inline const QString kConversionFile = QStringLiteral("tempbw.bmp");
 
-    // showFiles: shows the picture files window.
+    // printer: where "Print  Frame" prints; showFiles: shows the picture files window.
     PictureWindow(link::SerialLink &link, link::Notifier &notifier, link::PollSwitch &poll,
-        std::function<void()> showFiles = {}, const QString &graticuleFolder = kGraticuleFolder.toString(),
-        QWidget *parent = nullptr);
+        print::PrinterTarget &printer, std::function<void()> showFiles = {},
+        const QString &graticuleFolder = kGraticuleFolder.toString(), QWidget *parent = nullptr);
 
     QPushButton *button(QStringView name) const;
     PictureArea *pictureArea() const { return picture_; }
@@ -59,9 +63,12 @@ protected:
 
 private:
     void Form_Load();
+    // The client area, scaled to fit the page; false if it could not be printed.
+    bool printClientArea();
 
     link::SerialLink &link_;
     link::Notifier &notifier_;
+    print::PrinterTarget &printer_;
     std::function<void()> showFiles_;
     QString graticuleFolder_;
     Canvas canvas_;

@@ -3,12 +3,14 @@
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
 #include "picture/picture_window.h"
+#include "print/pdf_printer_target.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 
 #include <QDeadlineTimer>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -19,7 +21,8 @@ namespace orvanta::test {
 inline constexpr const char *kPalWaveform = "03210000800c20050000000000001e30";
 inline const QString kDataGraticules = QStringLiteral(ORVANTA_DATA_DIR "/graticules");
 
-// The picture window on the simulator, the port open as the poll leaves it.
+// The picture window on the simulator, the port open as the poll leaves it; it
+// prints to a PDF file.
 struct PictureRig : link::PollSwitch
 {
     explicit PictureRig(const QString &status, QStringList options = {}, const QString &graticules = kDataGraticules)
@@ -28,7 +31,7 @@ struct PictureRig : link::PollSwitch
         map.setDevice(1, sim.devicePath());
         serial = std::make_unique<link::SerialLink>(map, notifier);
         serial->OpenPort();
-        window = new picture::PictureWindow(*serial, notifier, *this, {}, graticules);
+        window = new picture::PictureWindow(*serial, notifier, *this, printer, {}, graticules);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
     }
@@ -57,6 +60,8 @@ struct PictureRig : link::PollSwitch
         return list.join(' ');
     }
 
+    QTemporaryDir dir;
+    print::PdfPrinterTarget printer{dir.filePath(QStringLiteral("frame.pdf"))};
     SimProcess sim;
     link::PortMap map;
     RecordingNotifier notifier;
