@@ -53,8 +53,9 @@ FilesWindow::FilesWindow(link::Notifier &notifier, SurfaceSource surface, QWidge
 {
     setObjectName(link::windows::kFiles.toString());
     setWindowTitle(QStringLiteral("File Organisation"));
-    // The picture window's stand-in for the old 8.25-point sans serif.
-    setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+    // Arial's metrics (Liberation Sans on Linux) stand in for the old 8.25-point
+    // sans serif: the two instructions fit their labels as they did there.
+    setFont(QFont(QStringLiteral("Arial"), 8));
     resize(kFilesClientSize);
     build();
     Form_Load();
