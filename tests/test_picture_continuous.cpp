@@ -1,6 +1,6 @@
 // "Continuous Download" against the simulator: cycle after cycle until a button ends it
 // after the cycle under way, the picture always the latest, and its failures said once.
-#include "../sim/screen_layout.h"
+#include "screen_layout.h"
 #include "link/messages.h"
 #include "support/pdf_facts.h"
 #include "support/picture_rig.h"

@@ -131,22 +131,22 @@ MainWindow::MainWindow(QWidget *parent)
     setCentralWidget(inner_);
 
     addControls(
-        frameTable(), [](const FrameRow &row, QWidget *parent) { return new Frame(text(row.caption), parent); });
-    addControls(buttonTable(), [](const ButtonRow &row, QWidget *parent) {
-        auto *button = new QPushButton(text(row.caption), parent);
+        frameTable(), [](const FrameRow &row, QWidget *into) { return new Frame(text(row.caption), into); });
+    addControls(buttonTable(), [](const ButtonRow &row, QWidget *into) {
+        auto *button = new QPushButton(text(row.caption), into);
         button->setToolTip(text(row.toolTip));
         return button;
     });
-    addControls(labelTable(), [](const LabelRow &row, QWidget *parent) {
-        auto *label = new QLabel(text(row.caption), parent);
+    addControls(labelTable(), [](const LabelRow &row, QWidget *into) {
+        auto *label = new QLabel(text(row.caption), into);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(row.look == LabelLook::Wrapped);
         if (row.look == LabelLook::Heading)
             label->setFont(headingFont());
         return label;
     });
-    addControls(lampTable(), [](const LampRow &row, QWidget *parent) { return new Lamp(QColor(row.fill), parent); });
-    addControls(imageTable(), [](const ImageRow &row, QWidget *parent) { return new ArrowKey(row.points, parent); });
+    addControls(lampTable(), [](const LampRow &row, QWidget *into) { return new Lamp(QColor(row.fill), into); });
+    addControls(imageTable(), [](const ImageRow &row, QWidget *into) { return new ArrowKey(row.points, into); });
     chainTabOrder();
 
     pollTimer_->setObjectName(QStringLiteral("Timer1"));

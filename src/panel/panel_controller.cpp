@@ -12,6 +12,7 @@
 #include "panel/poll_cycle.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace orvanta::panel {
@@ -138,7 +139,9 @@ void PanelController::checkOnly(const auto &choices, std::string_view item)
 
 void PanelController::choosePort(const PortChoice &choice)
 {
-    // An open port keeps its device; the new number counts from the next open.
+    // The open port's device may be the one that fell silent: closing it
+    // lets the next request open the device chosen now.
+    link_.ClosePort();
     link_.SetPortNumber(choice.port);
     checkOnly(kPortChoices, choice.item);
     saved_.port = choice.saved;
@@ -158,15 +161,20 @@ void PanelController::Shutdown()
     if (ended_)
         return;
     ended_ = true;
-    if (savedKnown_)
-        settingsFile_.write(saved_);
+    QString reason;
+    const bool saved = !savedKnown_ || settingsFile_.write(saved_, &reason);
     link_.ClosePort();
 
     // Any wait still on the stack unwinds without a word; no window runs
     // close handling of its own.
     link_.endWaits();
-    notifier_.silence();
     window_->pollTimer()->stop();
+    if (!saved) {
+        const link::Message &m = link::messages::kSettingsNotSaved;
+        notifier_.warn(
+            m.text.toString().arg(QFileInfo(settingsFile_.path()).absoluteFilePath(), reason), m.title.toString());
+    }
+    notifier_.silence();
     for (const auto &slot : forms_)
         slot->hide();
     window_->hide();
