@@ -1,6 +1,7 @@
 // In the program: "&Download" stops the poll, a download shows the simulator's screen, Exit restarts the poll.
 #include "app/program.h"
 #include "panel/main_window.h"
+#include "picture/directory_list.h"
 #include "picture/file_list.h"
 #include "picture/files_window.h"
 #include "picture/picture_window.h"
@@ -9,9 +10,11 @@
 #include "support/working_folder.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace orvanta;
@@ -83,8 +86,12 @@ private slots:
         const QImage downloaded = first->canvas().image();
         first->button(u"cmdGetBMP")->click();
         QVERIFY(files->isVisible());
+        // Into the working folder, whatever folder the lists show.
+        QTemporaryDir elsewhere;
+        files->dir1()->setPath(elsewhere.path());
         files->findChild<QPushButton *>("cmdStoreFile")->click();
-        QVERIFY(!files->isVisible() && QFile::exists("mypic.bmp"));
+        QVERIFY(!files->isVisible() && QFile::exists("mypic.bmp") && QDir(elsewhere.path()).isEmpty());
+        files->dir1()->setPath(QDir::currentPath());
 
         first->button(u"cmdGetBMP")->click();
         first->close();

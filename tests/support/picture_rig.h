@@ -70,4 +70,19 @@ struct PictureRig : link::PollSwitch
     QPointer<picture::PictureWindow> window;
 };
 
+// The picture window with no instrument behind it, printing where it is told.
+struct OfflinePictureWindow : link::PollSwitch
+{
+    explicit OfflinePictureWindow(print::PrinterTarget &printer)
+        : serial(map, notifier)
+        , window(serial, notifier, *this, printer, {}, kDataGraticules)
+    { }
+    void pollEvent(link::PollEvent) override { }
+
+    RecordingNotifier notifier;
+    link::PortMap map;
+    link::SerialLink serial;
+    picture::PictureWindow window;
+};
+
 } // namespace orvanta::test
