@@ -114,11 +114,11 @@ void FilesWindow::Form_Load()
 void FilesWindow::cmdStoreFile_Click()
 {
     // As typed: a bare name lands in the working folder, whatever the lists show.
-    const QString PictureFileName = Text1_->text();
+    const QString pictureFileName = Text1_->text();
     PictureSurface *surface = surface_ ? surface_() : nullptr;
     if (!surface)
         return;
-    if (const auto error = savePicture(surface->canvas().image(), PictureFileName)) {
+    if (const auto error = savePicture(surface->canvas().image(), pictureFileName)) {
         warnFileError(notifier_, link::messages::kPictureNotWritten, *error);
         return;
     }
@@ -129,8 +129,8 @@ void FilesWindow::cmdStoreFile_Click()
 void FilesWindow::cmdDispFile_Click()
 {
     const QString name = File1_->selectedName();
-    const QString PictureFileName = name.isEmpty() ? QString() : QDir(File1_->path()).filePath(name);
-    const std::optional<QImage> picture = name.isEmpty() ? std::nullopt : loadPicture(PictureFileName);
+    const QString pictureFileName = name.isEmpty() ? QString() : QDir(File1_->path()).filePath(name);
+    const std::optional<QImage> picture = name.isEmpty() ? std::nullopt : loadPicture(pictureFileName);
     PictureSurface *surface = surface_ ? surface_() : nullptr;
     if (!picture || !surface) {
         notifier_.warn(link::messages::kNoBmpSelected);
