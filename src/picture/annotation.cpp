@@ -65,6 +65,11 @@ QList<AnnotationItem> annotationItems(const link::StatusBlock &status, const QDa
     return items;
 }
 
+QFont annotationFont()
+{
+    return QFont(QStringLiteral("DejaVu Sans"), 8);
+}
+
 void AddStatusText(Canvas &canvas, const link::StatusBlock &status, const QFont &font)
 {
     for (const AnnotationItem &item : annotationItems(status, QDateTime::currentDateTime(), QLocale::system()))

@@ -54,4 +54,8 @@ QString timeOfDay(const QTime &time, const QLocale &locale);
 // Writes the line for the status block, the local time and date, on the canvas.
 void AddStatusText(Canvas &canvas, const link::StatusBlock &status, const QFont &font);
 
+// The font the annotation is written in, the picture window's own, with or
+// without the window: it stands in for the old 8.25-point sans serif.
+QFont annotationFont();
+
 } // namespace orvanta::picture

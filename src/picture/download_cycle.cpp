@@ -4,15 +4,12 @@
 #include "link/notifier.h"
 #include "link/serial_link.h"
 #include "picture/annotation.h"
-#include "picture/busy_pointer.h"
 #include "picture/canvas.h"
 #include "picture/graticule_choice.h"
 
 #include <QDir>
+#include <QFont>
 #include <QScopeGuard>
-#include <QWidget>
-
-#include <optional>
 
 namespace orvanta::picture {
 
@@ -42,17 +39,17 @@ void DownloadCycle::stop()
     stopRows();
 }
 
-DownloadCycle::Outcome DownloadCycle::run(QWidget &window, QWidget &picture)
+DownloadCycle::Outcome DownloadCycle::run(DownloadView &view)
 {
     // A click nested in a running download's wait would share its decoder and file.
     const link::SingleRun::Entry entry = running_.enter();
     if (!entry)
         return Outcome::Busy;
     stopRequested_ = false;
-    return cycle(kSingleCycle, window, picture);
+    return cycle(kSingleCycle, view);
 }
 
-DownloadCycle::Outcome DownloadCycle::runContinuous(QWidget &window, QWidget &picture)
+DownloadCycle::Outcome DownloadCycle::runContinuous(DownloadView &view)
 {
     const link::SingleRun::Entry entry = running_.enter();
     if (!entry)
@@ -60,7 +57,7 @@ DownloadCycle::Outcome DownloadCycle::runContinuous(QWidget &window, QWidget &pi
     stopRequested_ = false;
     continuousFlag_ = true;
     for (;;) {
-        const Outcome outcome = cycle(kContinuousCycle, window, picture);
+        const Outcome outcome = cycle(kContinuousCycle, view);
         // A message every half second would leave no moment to press Stop.
         if (outcome != Outcome::Completed)
             continuousFlag_ = false;
@@ -69,10 +66,10 @@ DownloadCycle::Outcome DownloadCycle::runContinuous(QWidget &window, QWidget &pi
     }
 }
 
-DownloadCycle::Outcome DownloadCycle::cycle(const CycleKind &kind, QWidget &window, QWidget &picture)
+DownloadCycle::Outcome DownloadCycle::cycle(const CycleKind &kind, DownloadView &view)
 {
     const auto done = qScopeGuard([this] { graticule_.close(); });
-    Outcome outcome = transfer(kind, window, picture);
+    Outcome outcome = transfer(kind, view);
     if (outcome == Outcome::Failed) {
         notifier_.warn(link::messages::kDownloadFailed);
         if (link_.IsPortOpen())
@@ -84,7 +81,7 @@ DownloadCycle::Outcome DownloadCycle::cycle(const CycleKind &kind, QWidget &wind
     return outcome;
 }
 
-DownloadCycle::Outcome DownloadCycle::transfer(const CycleKind &kind, QWidget &window, QWidget &picture)
+DownloadCycle::Outcome DownloadCycle::transfer(const CycleKind &kind, DownloadView &view)
 {
     if (kind.pauseFirst.count() > 0) {
         link_.Delay(int(kind.pauseFirst.count()));
@@ -118,15 +115,18 @@ DownloadCycle::Outcome DownloadCycle::transfer(const CycleKind &kind, QWidget &w
     if (kind.clearsContinuous)
         continuousFlag_ = false;
     canvas_.fillRows(0, 2, palette::kBlack);
-    picture.update();
+    view.pictureChanged();
     link_.Delay(kSettleMs);
     if (link_.ending())
         return Outcome::Ended;
 
     const bool quiet = OpenGraticuleFile();
-    std::optional<BusyPointer> busy;
     if (kind.busyPointer)
-        busy.emplace(window);
+        view.setBusy(true);
+    const auto idle = qScopeGuard([&] {
+        if (kind.busyPointer)
+            view.setBusy(false);
+    });
 
     // The small boxes have no picture to read.
     if (status_.displayMode().value_or(link::DisplayMode::SmallBoxes) != link::DisplayMode::SmallBoxes) {
@@ -135,7 +135,7 @@ DownloadCycle::Outcome DownloadCycle::transfer(const CycleKind &kind, QWidget &w
             decoder_.stop();
         Wait wait = RequestPictureBlock();
         while (wait == Wait::Arrived) {
-            picture.update();
+            view.pictureChanged();
             if (decoder_.finished())
                 break;
             wait = nextBlock();
@@ -156,10 +156,10 @@ DownloadCycle::Outcome DownloadCycle::transfer(const CycleKind &kind, QWidget &w
     if (!link_.WriteByte(link::codes::kEndPicture))
         return Outcome::Failed;
 
-    AddStatusText(canvas_, status_, window.font());
+    AddStatusText(canvas_, status_, annotationFont());
     if (!status_.isSet(link::status::kPal).value_or(false))
         canvas_.fillRows(kNtscBlackFrom, Canvas::kSize - 1, palette::kBlack);
-    picture.update();
+    view.pictureChanged();
     // The pointer comes back as this returns, and cycle() closes the file.
     return quiet ? Outcome::Completed : Outcome::Noticed;
 }

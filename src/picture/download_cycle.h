@@ -3,14 +3,13 @@
 #include "link/status_block.h"
 #include "link/wait_loop.h"
 #include "picture/cycle_kind.h"
+#include "picture/download_view.h"
 #include "picture/graticule_file.h"
 #include "picture/picture_decoder.h"
 
 #include <QString>
 
 #include <chrono>
-
-class QWidget;
 
 namespace orvanta::link {
 class Notifier;
@@ -44,12 +43,12 @@ public:
     // graticuleFolder: where the twelve graticule files are.
     DownloadCycle(link::SerialLink &link, link::Notifier &notifier, Canvas &canvas, QString graticuleFolder);
 
-    // cmdDownload_Click: the busy pointer shows over window, picture is
-    // repainted as rows arrive and its font writes the annotation.
-    Outcome run(QWidget &window, QWidget &picture);
+    // cmdDownload_Click, and the capture job: view shows the busy pointer
+    // and the picture as rows arrive.
+    Outcome run(DownloadView &view);
     // cmdContinuous_Click: cycles until one ends with continuousFlag_ cleared,
     // or one fails or has something to say (said once, not every cycle).
-    Outcome runContinuous(QWidget &window, QWidget &picture);
+    Outcome runContinuous(DownloadView &view);
     bool running() const { return running_.running(); }
 
     // cmdAbort_Click: PictureRow = 511, so the rows end at the next token
@@ -66,8 +65,8 @@ public:
 private:
     enum class Wait { Arrived, Failed, Ending };
 
-    Outcome cycle(const CycleKind &kind, QWidget &window, QWidget &picture);
-    Outcome transfer(const CycleKind &kind, QWidget &window, QWidget &picture);
+    Outcome cycle(const CycleKind &kind, DownloadView &view);
+    Outcome transfer(const CycleKind &kind, DownloadView &view);
     // False when it had to say something.
     bool OpenGraticuleFile();
     Wait RequestPictureBlock();

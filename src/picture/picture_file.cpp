@@ -44,7 +44,7 @@ std::optional<QImage> paletteImage(const QImage &picture)
     return indexed;
 }
 
-std::optional<PictureFileError> savePicture(const QImage &picture, const QString &fileName)
+std::optional<PictureFileError> savePicture(const QImage &picture, const QString &fileName, const char *format)
 {
     // The one name the save itself would take without a word.
     if (fileName.isEmpty())
@@ -56,7 +56,7 @@ std::optional<PictureFileError> savePicture(const QImage &picture, const QString
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return PictureFileError{fileName, file.errorString()};
-    QImageWriter writer(&file, kFormat);
+    QImageWriter writer(&file, format);
     if (!writer.write(written)) {
         // The partly written temporary file goes with the cancelled save.
         const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();

@@ -26,8 +26,9 @@ struct PictureFileError
 // when every pixel is a palette colour (as a downloaded picture's are), else
 // 24-bit, so a loaded true-colour picture keeps its colours. The file appears
 // whole under its name or not at all. A relative name is taken from the
-// working folder.
-std::optional<PictureFileError> savePicture(const QImage &picture, const QString &fileName);
+// working folder. format: another of Qt's image formats, such as "png",
+// indexed the same way.
+std::optional<PictureFileError> savePicture(const QImage &picture, const QString &fileName, const char *format = "bmp");
 
 // Reads a BMP file, and only a BMP file, whatever its name says.
 std::optional<QImage> loadPicture(const QString &fileName, PictureFileError *error = nullptr);

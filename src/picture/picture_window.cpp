@@ -6,6 +6,7 @@
 #include "link/required_child.h"
 #include "link/serial_link.h"
 #include "link/window_names.h"
+#include "picture/annotation.h"
 #include "picture/busy_pointer.h"
 #include "picture/picture_area.h"
 #include "picture/picture_buttons.h"
@@ -84,8 +85,7 @@ PictureWindow::PictureWindow(link::SerialLink &link, link::Notifier &notifier, l
     grey.setColor(QPalette::Window, QColor(128, 128, 128));
     setPalette(grey);
     setAutoFillBackground(true);
-    // Stands in for the old 8.25-point sans serif; the annotation is written in it.
-    setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+    setFont(annotationFont());
     resize(kClientSize);
 
     picture_ = new PictureArea(canvas_, this);
@@ -119,6 +119,19 @@ void PictureWindow::canvasReplaced()
     picture_->update();
 }
 
+void PictureWindow::setBusy(bool busy)
+{
+    if (busy)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+void PictureWindow::pictureChanged()
+{
+    picture_->update();
+}
+
 void PictureWindow::Form_Load()
 {
     // A missing file is reported before the window is ever shown; it opens all the same.
@@ -139,7 +152,7 @@ void PictureWindow::cmdDownload_Click()
     // single download it ends a continuous one after its current picture.
     if (cycle_.running())
         cycle_.endContinuous();
-    loops_.run(downloading_, [this] { cycle_.run(*this, *picture_); });
+    loops_.run(downloading_, [this] { cycle_.run(*this); });
 }
 
 void PictureWindow::cmdAbort_Click()
@@ -149,7 +162,7 @@ void PictureWindow::cmdAbort_Click()
 
 void PictureWindow::cmdContinuous_Click()
 {
-    loops_.run(downloading_, [this] { cycle_.runContinuous(*this, *picture_); });
+    loops_.run(downloading_, [this] { cycle_.runContinuous(*this); });
 }
 
 void PictureWindow::cmdConvert_Click()

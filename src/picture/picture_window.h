@@ -3,6 +3,7 @@
 #include "link/window_loops.h"
 #include "picture/canvas.h"
 #include "picture/download_cycle.h"
+#include "picture/download_view.h"
 #include "picture/graticule_choice.h"
 #include "picture/picture_surface.h"
 
@@ -29,7 +30,7 @@ class PictureArea;
 // The picture window, "Download": loaded hidden at start-up, shown from
 // "&Download" with the status poll stopped; its Exit and its close box give
 // the poll back.
-class PictureWindow : public QWidget, public PictureSurface
+class PictureWindow : public QWidget, public PictureSurface, private DownloadView
 {
     Q_OBJECT
 
@@ -63,6 +64,8 @@ protected:
 
 private:
     void Form_Load();
+    void setBusy(bool busy) override;
+    void pictureChanged() override;
     // The client area, scaled to fit the page; false if it could not be printed.
     bool printClientArea();
 
