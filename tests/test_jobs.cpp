@@ -11,11 +11,14 @@
 #include "panel/settings_file.h"
 #include "panel/window_status_target.h"
 #include "support/job_process.h"
+#include "support/picture_rig.h"
 #include "support/sim_process.h"
+#include "support/working_folder.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -55,6 +58,24 @@ QString substitute(QString argument, const SimProcess &sim, const QTemporaryDir 
     return argument.replace("%sim", sim.devicePath()).replace("%dir", dir.path());
 }
 
+// The annotation's time and date, which differ from one download to the next:
+// left of the range text, on the annotation's row (PAL 480, NTSC 400).
+bool inTimeAndDate(int column, int row, bool pal)
+{
+    const int top = pal ? 480 : 400;
+    return column < 280 && row >= top && row < top + 24;
+}
+
+QImage blackOnWhite(const QImage &picture)
+{
+    QImage paper = picture;
+    for (int row = 0; row < paper.height(); ++row)
+        for (int column = 0; column < paper.width(); ++column)
+            paper.setPixel(
+                column, row, paper.pixel(column, row) == qRgb(0, 0, 0) ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    return paper;
+}
+
 } // namespace
 
 class TestJobs : public QObject
@@ -67,6 +88,8 @@ private slots:
     void statusTextNamesTheFields();
     void linkFromSettingsFile_data();
     void linkFromSettingsFile();
+    void captureIsTheWindowsPicture_data();
+    void captureIsTheWindowsPicture();
     void sendWritesCodes_data();
     void sendWritesCodes();
     void failures_data();
@@ -204,6 +227,50 @@ void TestJobs::linkFromSettingsFile()
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == settings);
 }
 
+void TestJobs::captureIsTheWindowsPicture_data()
+{
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("convert");
+    QTest::newRow("PAL waveform, PNG") << test::kPalWaveform << "picture.png" << false;
+    QTest::newRow("NTSC vector, BMP") << "03020000800c20040000000000001e30"
+                                      << "picture.BMP" << false;
+    QTest::newRow("YRGB parade, black on white") << "03610000800c20050000010000001e30"
+                                                 << "paper.png" << true;
+}
+
+void TestJobs::captureIsTheWindowsPicture()
+{
+    QFETCH(QString, status);
+    QFETCH(QString, output);
+    QFETCH(bool, convert);
+    const bool pal = QByteArray::fromHex(status.toLatin1()).at(7) & 0x01;
+    test::WorkingFolder folder;
+    test::PictureRig rig(status);
+    rig.download();
+    QVERIFY(rig.notifier.messages.isEmpty());
+    const QImage window = rig.window->canvas().image().convertToFormat(QImage::Format_RGB32);
+    // The job has the instrument to itself.
+    rig.serial->ClosePort();
+
+    QStringList arguments{"capture", "--device", rig.sim.devicePath(), "-o", output};
+    if (convert)
+        arguments << "--black-on-white";
+    const test::JobResult run = runProgram(arguments, folder.path());
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    QCOMPARE(run.out, output.toUtf8() + '\n');
+    const QImage job = QImage(folder.filePath(output)).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(job.size(), window.size());
+    const QImage expected = convert ? blackOnWhite(window) : window;
+    int different = 0;
+    for (int row = 0; row < job.height(); ++row)
+        for (int column = 0; column < job.width(); ++column)
+            different += !inTimeAndDate(column, row, pal) && job.pixel(column, row) != expected.pixel(column, row);
+    QCOMPARE(different, 0);
+    // Only the picture: no conversion file as the window's, no settings file.
+    QVERIFY(!QFile::exists(folder.filePath("tempbw.bmp")) && !QFile::exists(folder.filePath("orva.set")));
+}
+
 void TestJobs::sendWritesCodes_data()
 {
     QTest::addColumn<QStringList>("names");
@@ -261,6 +328,19 @@ void TestJobs::failures_data()
     QTest::newRow("two devices") << none << false << QStringList{"status", "--device", "/dev/null", "--port", "2"} << 2
                                  << "give one";
     QTest::newRow("no such port") << none << false << QStringList{"send", "--port", "5", "Wfm"} << 2 << "from 1 to 4";
+    QTest::newRow("capture: no folder for the file")
+        << QStringList{} << false << QStringList{"capture", "--device", "%sim", "-o", "%dir/missing/x.png"} << 1
+        << "Can't write %dir/missing/x.png";
+    QTest::newRow("capture: neither PNG nor BMP")
+        << QStringList{} << true << QStringList{"capture", "--device", "%sim", "-o", "orva.set"} << 2
+        << "must end in .png or .bmp";
+    QTest::newRow("capture: a silent instrument")
+        << QStringList{"--silent"} << false << QStringList{"capture", "--device", "%sim", "-o", "x.png"} << 1
+        << m::kStatusTimeout.text.toString();
+    // Past the first 20 blocks the instrument says nothing more.
+    QTest::newRow("capture: the picture stops")
+        << QStringList{"--stall-after", "20"} << false << QStringList{"capture", "--device", "%sim", "-o", "x.bmp"} << 1
+        << m::kDownloadFailed.text.toString();
 }
 
 void TestJobs::failures()
@@ -281,11 +361,14 @@ void TestJobs::failures()
 
     const test::JobResult run = runProgram(arguments, dir.path());
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(QString::fromUtf8(run.err).contains(says), run.err.constData());
+    QVERIFY2(QString::fromUtf8(run.err).contains(QString(says).replace("%dir", dir.path())), run.err.constData());
     QCOMPARE(run.out, QByteArray());
     QVERIFY2(run.elapsedMs < kTimeoutGuardMs, qPrintable(QString::number(run.elapsedMs)));
-    // Nothing but the status request went out.
-    if (sim) {
+    // Nothing half-written, and nothing else, is left.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+        settingsFolder ? QStringList{"orva.set"} : QStringList{});
+    // Before the picture stops, nothing but status requests went out.
+    if (sim && !simulatorOptions.contains("--stall-after")) {
         const QByteArray received = test::receivedBefore(*sim);
         QCOMPARE(received.count('\x0d'), received.size());
     }

@@ -17,6 +17,15 @@ namespace orvanta::app {
 
 namespace {
 
+// A job's standard error is part of what a script reads: the toolkit's own
+// remarks (no runtime folder under cron, say) stay out of it unless the user
+// asked for them with QT_LOGGING_RULES.
+void toolkitMessage(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 QStringList argumentList(int argc, char **argv)
 {
     QStringList arguments;
@@ -42,6 +51,8 @@ int runJobProcess(int argc, char **argv)
         return jobs::kDone;
     }
 
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+        qInstallMessageHandler(toolkitMessage);
     // A job shows nothing: it needs no display, unless the user chose one.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -24,6 +24,7 @@ struct JobContext
 };
 
 int runStatus(JobContext &job);
+int runCapture(JobContext &job);
 int runSend(JobContext &job);
 
 } // namespace orvanta::jobs

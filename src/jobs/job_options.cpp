@@ -1,5 +1,6 @@
 #include "jobs/job_options.h"
 
+#include "jobs/picture_formats.h"
 #include "jobs/shared_options.h"
 #include "panel/port_baud_choices.h"
 
@@ -197,6 +198,8 @@ JobOptions parseJobOptions(const QStringList &arguments)
         options.output = parser.value(QStringLiteral("output"));
         if (parser.isSet(QStringLiteral("output")) && options.output.isEmpty())
             options.error = QStringLiteral("-o wants a file name");
+        else if (*job == Job::Capture && !options.output.isEmpty() && !pictureFormatOf(options.output))
+            options.error = QStringLiteral("%1: the name must end in .png or .bmp").arg(options.output);
     }
 
     const QStringList positional = parser.positionalArguments();

@@ -21,7 +21,7 @@ int runJob(const JobOptions &options, link::PortMap map, QTextStream &out, QText
     switch (options.job) {
     case Job::Status: return runStatus(job);
     case Job::Send: return runSend(job);
-    case Job::Capture:
+    case Job::Capture: return runCapture(job);
     case Job::ReadLog:
     case Job::Monitor: break;
     }
