@@ -1,9 +1,13 @@
 // A job from exec to exit, as a script pays for it: process start-up, the
-// link, the instrument's answer, the output and the exit.
+// link, the instrument's answer, the output and the exit. A capture is set
+// against the picture window's own single download of the same picture.
+#include "support/picture_rig.h"
 #include "support/sim_process.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "bench_support.h"
 
@@ -21,6 +25,18 @@ using namespace orvanta;
 
 namespace {
 
+// As a script's shell has it: no display and no platform chosen.
+std::vector<QByteArray> jobEnvironment()
+{
+    std::vector<QByteArray> environment;
+    for (char **entry = environ; *entry; ++entry) {
+        const QByteArray variable(*entry);
+        if (!variable.startsWith("QT_QPA_PLATFORM=") && !variable.startsWith("DISPLAY="))
+            environment.push_back(variable);
+    }
+    return environment;
+}
+
 // Runs the program with its output thrown away; its exit code, -1 if it did not exit.
 int run(const QStringList &arguments)
 {
@@ -34,8 +50,13 @@ int run(const QStringList &arguments)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::vector<QByteArray> environment = jobEnvironment();
+    std::vector<char *> envp;
+    for (QByteArray &variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
@@ -80,8 +101,37 @@ void BM_StatusSimulateExecToExit(benchmark::State &state)
     timeJob(state, {"status", "--simulate"});
 }
 
+// One picture at the real line speed, written to a PNG file, from exec to exit.
+void BM_CaptureExecToExit(benchmark::State &state)
+{
+    test::SimProcess sim({"--pace", "38400", "--status", test::kPalWaveform});
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir("graticules");
+    for (const QString &name : QDir(test::kDataGraticules).entryList(QDir::Files))
+        QFile::copy(test::kDataGraticules + '/' + name, folder.filePath("graticules/" + name));
+    timeJob(
+        state, {"capture", "--device", sim.devicePath(), "--baud", "38400", "--workdir", folder.path(), "-o", "x.png"});
+}
+
+// The window's "Download Single Frame" of the same picture, the port already open.
+void BM_WindowSingleDownload(benchmark::State &state)
+{
+    test::PictureRig rig(test::kPalWaveform, {"--pace", "38400"});
+    rig.serial->SetPortSettings("38400,N,8,1");
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        rig.download();
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        if (!rig.notifier.messages.isEmpty())
+            state.SkipWithError("the download failed");
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_CaptureExecToExit)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(5);
+BENCHMARK(BM_WindowSingleDownload)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(5);
 BENCHMARK(BM_StatusExecToExit)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_StatusJsonExecToExit)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_StatusPacedExecToExit)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
@@ -89,7 +139,5 @@ BENCHMARK(BM_StatusSimulateExecToExit)->UseManualTime()->Unit(benchmark::kMillis
 
 int main(int argc, char **argv)
 {
-    // The jobs run as a script starts them: no platform chosen.
-    qunsetenv("QT_QPA_PLATFORM");
-    return bench::runBenchmarks<QCoreApplication>(argc, argv);
+    return bench::runBenchmarks<QApplication>(argc, argv);
 }

@@ -2,15 +2,48 @@
 #include "jobs/picture_formats.h"
 #include "link/messages.h"
 #include "link/serial_link.h"
+#include "picture/annotation.h"
 #include "picture/canvas.h"
 #include "picture/download_cycle.h"
 #include "picture/graticule_choice.h"
 #include "picture/picture_file.h"
 
 #include <QDateTime>
+#include <QImage>
+#include <QPainter>
+#include <QTimer>
+
 #include <QSaveFile>
+#include <utility>
 
 namespace orvanta::jobs {
+
+namespace {
+
+// Shows nothing. The annotation's font is first needed at the end, and its
+// loading takes a while: the first change of the picture (rows 0 to 2, just
+// after code 11) has it loaded during the settle delay that follows, while
+// the wait has nothing else to do.
+class CaptureView : public picture::DownloadView
+{
+public:
+    void pictureChanged() override
+    {
+        if (std::exchange(fontRequested_, true))
+            return;
+        QTimer::singleShot(0, [] {
+            QImage scratch(1, 1, QImage::Format_RGB32);
+            QPainter painter(&scratch);
+            painter.setFont(picture::annotationFont());
+            painter.drawText(0, 0, QStringLiteral("0"));
+        });
+    }
+
+private:
+    bool fontRequested_ = false;
+};
+
+} // namespace
 
 int runCapture(JobContext &job)
 {
@@ -34,7 +67,7 @@ int runCapture(JobContext &job)
 
     picture::Canvas canvas;
     picture::DownloadCycle cycle(job.link, job.notifier, canvas, picture::kGraticuleFolder.toString());
-    picture::DownloadView nothingShown;
+    CaptureView nothingShown;
     switch (cycle.run(nothingShown)) {
     case picture::DownloadCycle::Outcome::Completed: break;
     case picture::DownloadCycle::Outcome::Noticed:
