@@ -153,6 +153,11 @@ std::optional<Job> jobNamed(const QString &name)
     return row == std::end(kJobs) ? std::nullopt : std::optional(row->job);
 }
 
+QString jobName(Job job)
+{
+    return rowOf(job).name.toString();
+}
+
 JobOptions parseJobOptions(const QStringList &arguments)
 {
     JobOptions options;

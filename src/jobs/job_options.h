@@ -48,6 +48,7 @@ struct JobOptions
 // The jobs by name, in the order help lists them.
 QStringList jobNames();
 std::optional<Job> jobNamed(const QString &name);
+QString jobName(Job job);
 
 // arguments: the whole command line, the program first and the job second.
 JobOptions parseJobOptions(const QStringList &arguments);

@@ -9,7 +9,7 @@ namespace orvanta::jobs {
 
 int runJob(const JobOptions &options, link::PortMap map, QTextStream &out, QTextStream &err)
 {
-    StreamNotifier notifier(err, QStringLiteral("orvanta ") + jobNames().value(int(options.job)));
+    StreamNotifier notifier(err, QStringLiteral("orvanta ") + jobName(options.job));
     const std::optional<LinkChoice> choice = chooseLink(options, map, notifier);
     if (!choice)
         return kFailed;
