@@ -15,7 +15,7 @@ std::vector<panel::PanelController::FormEntry> programForms(const Program &progr
         {QStringLiteral("frmUpload"),
             [&program] { return new picture::PictureWindow(program.link(), program.notifier(), program.panel()); }},
         {QStringLiteral("frmHelp"), [&program] { return new help::HelpWindow(program.notifier()); }},
-        {QStringLiteral("frmLogger"), [] { return new logger::LoggerWindow; }},
+        {QStringLiteral("frmLogger"), [&program] { return new logger::LoggerWindow(program.link(), program.panel()); }},
         {QStringLiteral("frmAbout"), [] { return new help::AboutWindow; }},
         {QStringLiteral("frmFiles"), [] { return new picture::FilesWindow; }},
     };

@@ -31,6 +31,9 @@ inline constexpr Message kGraticuleShort{
     u"The graticule file ended early: part of the picture has no graticule", u"Graticule File Error"};
 inline constexpr Message kSmallBoxes{u"Can't download Small Boxes", u"Brellin Orvanta 5.x"};
 inline constexpr Message kDownloadFailed{u"Can't Download picture", u"Orvanta Serial Error"};
+inline constexpr Message kReadLogFailed{u"Can't read All_logs", u"Orvanta Serial Error"};
+inline constexpr Message kMonitoringFailed{u"Logger Memory Full", u"Orvanta Error"};
+inline constexpr Message kLogPrintFailed{u"Can't find a Printer", u"Print Error"};
 
 } // namespace messages
 

@@ -26,6 +26,7 @@ struct WindowItem
 };
 
 constexpr WindowItem kWindowItems[] = {
+    {.item = "mnu_Logger", .form = "frmLogger", .event = link::PollEvent::LoggerOpened},
     {.item = "mnuUpload", .form = "frmUpload", .event = link::PollEvent::PictureWindowOpened},
     {.item = "mnuHelpContents", .form = "frmHelp", .event = std::nullopt},
     {.item = "mnuAbout", .form = "frmAbout", .event = std::nullopt},
