@@ -1,6 +1,6 @@
 // "Download Single Frame" against the simulator over its pty: the check of the graticule
 // files at load, the bytes on the line, the picture on its graticule, and the faults.
-#include "../sim/screen_layout.h"
+#include "screen_layout.h"
 #include "link/messages.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"

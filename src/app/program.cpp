@@ -2,6 +2,7 @@
 
 #include "help/about_window.h"
 #include "help/help_window.h"
+#include "link/window_names.h"
 #include "logger/logger_window.h"
 #include "panel/main_window.h"
 #include "picture/files_window.h"
@@ -11,14 +12,20 @@ namespace orvanta::app {
 
 std::vector<panel::PanelController::FormEntry> programForms(const Program &program)
 {
-    return {
-        {QStringLiteral("frmUpload"),
+    // In the order start-up loads them; a window missing here stops the program at once.
+    std::vector<panel::PanelController::FormEntry> forms{
+        {link::windows::kPicture.toString(),
             [&program] { return new picture::PictureWindow(program.link(), program.notifier(), program.panel()); }},
-        {QStringLiteral("frmHelp"), [&program] { return new help::HelpWindow(program.notifier()); }},
-        {QStringLiteral("frmLogger"), [&program] { return new logger::LoggerWindow(program.link(), program.panel()); }},
-        {QStringLiteral("frmAbout"), [] { return new help::AboutWindow; }},
-        {QStringLiteral("frmFiles"), [] { return new picture::FilesWindow; }},
+        {link::windows::kHelp.toString(), [&program] { return new help::HelpWindow(program.notifier()); }},
+        {link::windows::kLogger.toString(),
+            [&program] { return new logger::LoggerWindow(program.link(), program.panel()); }},
+        {link::windows::kAbout.toString(), [] { return new help::AboutWindow; }},
+        {link::windows::kFiles.toString(), [] { return new picture::FilesWindow; }},
     };
+    for (std::size_t i = 0; i < link::windows::kLoadOrder.size(); ++i)
+        if (i >= forms.size() || forms[i].name != link::windows::kLoadOrder[i])
+            qFatal("the program's windows are not the ones start-up loads");
+    return forms;
 }
 
 Program::Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,

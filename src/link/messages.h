@@ -16,6 +16,9 @@ namespace messages {
 
 inline constexpr Message kSerialPort{u"Can't communicate with Orvanta", u"Serial Port Error"};
 inline constexpr Message kSettingsFile{u"Can't find orva.set", u"Can't Find Settings File"};
+// %1 the file, %2 the reason.
+inline constexpr Message kSettingsNotSaved{
+    u"The port and baud rate could not be saved to %1: %2", u"Can't Save Settings File"};
 inline constexpr Message kStatusTimeout{
     u"Check connection from Serial port to Orvanta & Orvanta power", u"Can't Communicate with Orvanta"};
 inline constexpr Message kStatusLinkFailure{

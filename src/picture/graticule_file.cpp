@@ -1,5 +1,6 @@
 #include "picture/graticule_file.h"
 
+#include "link/regular_file.h"
 #include "picture/canvas.h"
 
 #include <QFile>
@@ -15,7 +16,7 @@ bool GraticuleFile::open(const QString &path)
 {
     // ReadOnly never creates a missing file.
     auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly))
+    if (!link::openRegularFile(*file, QIODevice::ReadOnly))
         return false;
     return open(std::move(file));
 }
