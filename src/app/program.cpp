@@ -7,6 +7,7 @@
 #include "panel/main_window.h"
 #include "picture/files_window.h"
 #include "picture/picture_window.h"
+#include "print/default_printer_target.h"
 
 namespace orvanta::app {
 
@@ -18,7 +19,7 @@ std::vector<panel::PanelController::FormEntry> programForms(const Program &progr
             [&program] { return new picture::PictureWindow(program.link(), program.notifier(), program.panel()); }},
         {link::windows::kHelp.toString(), [&program] { return new help::HelpWindow(program.notifier()); }},
         {link::windows::kLogger.toString(),
-            [&program] { return new logger::LoggerWindow(program.link(), program.panel()); }},
+            [&program] { return new logger::LoggerWindow(program.link(), program.panel(), program.printer()); }},
         {link::windows::kAbout.toString(), [] { return new help::AboutWindow; }},
         {link::windows::kFiles.toString(), [] { return new picture::FilesWindow; }},
     };
@@ -29,8 +30,9 @@ std::vector<panel::PanelController::FormEntry> programForms(const Program &progr
 }
 
 Program::Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,
-    panel::PanelController::EndProgram endProgram, QString settingsPath)
+    panel::PanelController::EndProgram endProgram, QString settingsPath, std::unique_ptr<print::PrinterTarget> printer)
     : notifier_(std::move(notifier))
+    , printer_(printer ? std::move(printer) : std::make_unique<print::DefaultPrinterTarget>())
     , link_(std::make_unique<link::SerialLink>(std::move(portMap), *notifier_))
     , panel_(std::make_unique<panel::PanelController>(
           *link_, *notifier_, programForms(*this), std::move(endProgram), std::move(settingsPath)))

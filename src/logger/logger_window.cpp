@@ -1,13 +1,20 @@
 #include "logger/logger_window.h"
 
+#include "link/messages.h"
+#include "link/notifier.h"
+#include "link/required_child.h"
 #include "link/serial_link.h"
+#include "link/window_names.h"
+#include "logger/log_printout.h"
 #include "logger/log_texts.h"
 #include "logger/log_view.h"
 #include "logger/logger_controls.h"
+#include "print/printer_target.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -19,9 +26,11 @@ constexpr QSize kWindowSize{640, 480};
 
 } // namespace
 
-LoggerWindow::LoggerWindow(link::SerialLink &link, link::PollSwitch &poll, QWidget *parent)
+LoggerWindow::LoggerWindow(
+    link::SerialLink &link, link::PollSwitch &poll, print::PrinterTarget &printer, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , link_(link)
+    , printer_(printer)
     , view_(new LogView(this))
     , log_(std::make_unique<LogBook>(*view_))
     , readout_(std::make_unique<StoredLogReadout>(link, *log_))
@@ -31,7 +40,7 @@ LoggerWindow::LoggerWindow(link::SerialLink &link, link::PollSwitch &poll, QWidg
         monitor_->stop();
     })
 {
-    setObjectName(QStringLiteral("frmLogger"));
+    setObjectName(link::windows::kLogger.toString());
     setWindowTitle(QStringLiteral("Logger"));
     buildControls();
     resize(kWindowSize);
@@ -49,7 +58,7 @@ void LoggerWindow::buildControls()
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
     for (const LoggerButton &row : kLoggerButtons) {
-        QWidget *frame = row.frame.isEmpty() ? nullptr : findChild<QGroupBox *>(row.frame.toString());
+        QWidget *frame = row.frame.isEmpty() ? nullptr : link::requiredChild<QGroupBox>(*this, row.frame.toString());
         auto *button = new QPushButton(row.caption.toString(), frame ? frame : this);
         button->setObjectName(row.name.toString());
         button->setToolTip(row.tooltip.toString());
@@ -67,7 +76,7 @@ void LoggerWindow::buildControls()
 
 QPushButton *LoggerWindow::button(QStringView name) const
 {
-    return findChild<QPushButton *>(name.toString());
+    return link::requiredChild<QPushButton>(*this, name.toString());
 }
 
 void LoggerWindow::cmdStartlog_Click()
@@ -102,7 +111,12 @@ void LoggerWindow::cmdStopreal_Click()
 }
 
 void LoggerWindow::cmdPrintLog_Click()
-{ }
+{
+    // What the text area shows, which is not always LogText.
+    const std::unique_ptr<QPrinter> printer = printer_.open();
+    if (!printer || !LogPrintout::print(*printer, log_->shownText()))
+        link_.notifier().warn(link::messages::kLogPrintFailed);
+}
 
 void LoggerWindow::cmdClearscn_Click()
 {

@@ -8,12 +8,18 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QPushButton;
 
 namespace orvanta::link {
 class PollSwitch;
 class SerialLink;
 } // namespace orvanta::link
+
+namespace orvanta::print {
+class PrinterTarget;
+} // namespace orvanta::print
 
 namespace orvanta::logger {
 
@@ -27,7 +33,9 @@ class LoggerWindow : public QWidget
     Q_OBJECT
 
 public:
-    LoggerWindow(link::SerialLink &link, link::PollSwitch &poll, QWidget *parent = nullptr);
+    // printer: where "Print Log" prints, the default printer in the program.
+    LoggerWindow(
+        link::SerialLink &link, link::PollSwitch &poll, print::PrinterTarget &printer, QWidget *parent = nullptr);
 
     QPushButton *button(QStringView name) const;
     LogView *txtLogger() const { return view_; }
@@ -53,6 +61,7 @@ private:
     void buildControls();
 
     link::SerialLink &link_;
+    print::PrinterTarget &printer_;
     LogView *view_ = nullptr;
     std::unique_ptr<LogBook> log_;
     std::unique_ptr<StoredLogReadout> readout_;

@@ -4,6 +4,7 @@
 #include "link/serial_link.h"
 #include "logger/log_texts.h"
 #include "logger/logger_window.h"
+#include "print/pdf_printer_target.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 
@@ -29,7 +30,7 @@ struct LoggerRig : link::PollSwitch
     {
         map.setDevice(1, instrument ? sim.devicePath() : dir.filePath("no-such-tty"));
         serial = std::make_unique<link::SerialLink>(map, notifier);
-        window = new logger::LoggerWindow(*serial, *this);
+        window = new logger::LoggerWindow(*serial, *this, printer);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         watch.setInterval(5);
@@ -75,6 +76,7 @@ struct LoggerRig : link::PollSwitch
     }
 
     QTemporaryDir dir;
+    print::PdfPrinterTarget printer{dir.filePath("log.pdf")};
     SimProcess sim;
     link::PortMap map;
     RecordingNotifier notifier;
