@@ -24,9 +24,10 @@ std::uint8_t nextStep(std::uint8_t current, std::span<const std::uint8_t> steps)
 
 } // namespace
 
-Instrument::Instrument(const StatusBlock &initial, std::size_t statusLength, const LogOptions &log)
+Instrument::Instrument(const StatusBlock &initial, std::size_t statusLength, bool live, const LogOptions &log)
     : state_(initial)
     , statusLength_(statusLength)
+    , picture_(live)
     , log_(log)
 {
     // The presets hold what the instrument started with until something is stored.

@@ -22,7 +22,8 @@ public:
     using Clock = std::chrono::steady_clock;
 
     // statusLength: how many bytes a status reply holds; past 16, filler follows the block.
-    Instrument(const StatusBlock &initial, std::size_t statusLength, const LogOptions &log = {});
+    // live: each picture carries the number of its transfer.
+    Instrument(const StatusBlock &initial, std::size_t statusLength, bool live = false, const LogOptions &log = {});
 
     // Acts on one byte received at now and adds the reply, if it has one, to reply.
     // Returns false for a code the instrument does not know (it changes nothing).

@@ -8,8 +8,9 @@ namespace orvanta::sim {
 
 const char *const kUsage = "usage: orvanta-sim [--link PATH] [--record FILE] [--status HEX32] [--silent]\n"
                            "                   [--short N] [--pace BAUD] [--stall-after N] [--hangup-after N]\n"
-                           "                   [--log-records N] [--log-end WORD | --log-no-end] [--log-pieces]\n"
-                           "                   [--log-pairs] [--log-short-at N] [--error-interval MS] [--help]\n"
+                           "                   [--live] [--log-records N] [--log-end WORD | --log-no-end]\n"
+                           "                   [--log-pieces] [--log-pairs] [--log-short-at N] [--error-interval MS]\n"
+                           "                   [--help]\n"
                            "Plays the instrument on a pseudo-terminal and prints the device path as the\n"
                            "first line on stdout. Ends on SIGTERM or SIGINT.\n"
                            "  --link PATH     make PATH a symbolic link to the device while running\n"
@@ -22,6 +23,8 @@ const char *const kUsage = "usage: orvanta-sim [--link PATH] [--record FILE] [--
                            "                    first N blocks of a transfer\n"
                            "  --hangup-after N  at the request for picture block N + 1 of a transfer, close\n"
                            "                    the device (the client sees the line hang up) and exit 0\n"
+                           "  --live          move a marker along the top of each picture by one step a\n"
+                           "                  transfer, so that successive pictures differ\n"
                            "  --log-records N   the stored log holds N errors at start (default 8, at most 1000)\n"
                            "  --log-end WORD    the record after the last stored one starts with WORD\n"
                            "                    (default END)\n"
@@ -46,8 +49,8 @@ constexpr unsigned long kMaxIntervalMs = 3'600'000;
 
 bool isFlag(std::string_view option)
 {
-    return option == "--help" || option == "--silent" || option == "--log-no-end" || option == "--log-pieces"
-        || option == "--log-pairs";
+    return option == "--help" || option == "--silent" || option == "--live" || option == "--log-no-end"
+        || option == "--log-pieces" || option == "--log-pairs";
 }
 
 std::optional<unsigned long> parseNumber(std::string_view text, unsigned long low, unsigned long high)
@@ -84,6 +87,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
         }
         if (isFlag(option)) {
             options.silent = options.silent || option == "--silent";
+            options.live = options.live || option == "--live";
             if (option == "--log-no-end")
                 options.log.endWord.clear();
             options.log.pieces = options.log.pieces || option == "--log-pieces";

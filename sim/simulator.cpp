@@ -33,7 +33,7 @@ bool beyond(std::size_t block, const std::optional<std::size_t> &limit)
 Simulator::Simulator(const Options &options)
     : options_(options)
     , signals_({SIGTERM, SIGINT, SIGHUP})
-    , instrument_(options.status, options.statusLength, options.log)
+    , instrument_(options.status, options.statusLength, options.live, options.log)
     , output_(options.paceBaud)
 {
     if (!options_.recordPath.empty())

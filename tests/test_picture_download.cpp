@@ -1,10 +1,11 @@
 // "Download Single Frame" against the simulator over its pty: the check of the graticule
 // files at load, the bytes on the line, the picture on its graticule, and the faults.
-#include "screen_layout.h"
 #include "link/messages.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
 #include "picture/picture_window.h"
+#include "screen_layout.h"
+#include "support/picture_rig.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 
@@ -23,15 +24,13 @@ using picture::Canvas;
 using picture::SelectPixelColour;
 using Message = test::RecordingNotifier::Message;
 using Pixel = std::optional<picture::PaletteIndex>;
-using Received = test::SimProcess::Received;
 namespace layout = sim::layout;
 namespace palette = picture::palette;
 
 namespace {
 
-const QString kGraticules = QStringLiteral(ORVANTA_DATA_DIR "/graticules");
-// Waveform, range H, PAL (byte 7 bit 0).
-const char *const kPalWaveform = "03210000800c20050000000000001e30";
+const QString kGraticules = test::kDataGraticules;
+using test::kPalWaveform;
 // One whole transfer: 16 first only when asked, the status request, the start,
 // one 10 per block plus the one read ahead, the end.
 const QRegularExpression kTransfer(QStringLiteral("^(16 )?13 11 (10 ){2,}12$"));
@@ -41,55 +40,16 @@ Message message(const link::Message &m)
     return {m.text.toString(), m.title.toString()};
 }
 
-// The picture window on the simulator, the port open as the poll leaves it.
-struct Rig : link::PollSwitch
+// The download's own checks on the rig: nothing more said, nothing running, the pointer back.
+struct Rig : test::PictureRig
 {
-    explicit Rig(const QString &status, QStringList options = {}, const QString &graticules = kGraticules)
-        : sim(options << "--status" << status)
-    {
-        map.setDevice(1, sim.devicePath());
-        serial = std::make_unique<link::SerialLink>(map, notifier);
-        serial->OpenPort();
-        window = new picture::PictureWindow(*serial, notifier, *this, graticules);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->show();
-    }
-    ~Rig() { delete window.data(); }
-
-    void pollEvent(link::PollEvent event) override { pollEvents.append(event); }
-    void download() const { window->button(u"cmdDownload")->click(); }
-    // What the instrument got so far; with the port open, up to a marker it ignores.
-    QList<Received> received() const
-    {
-        const bool marked = serial->IsPortOpen() && serial->WriteByte(0);
-        QList<Received> list = sim.received();
-        const auto done = [&] { return marked && !list.isEmpty() && list.last().byte == 0; };
-        for (QDeadlineTimer deadline(marked ? 5000 : 300); !done() && !deadline.hasExpired(); list = sim.received())
-            QTest::qWait(10);
-        list.removeIf([](const Received &r) { return r.byte == 0; });
-        return list;
-    }
-    // As a string of codes: "13 11 10 10 12".
-    QString codes() const
-    {
-        QStringList list;
-        for (const Received &r : received())
-            list << QString::number(r.byte);
-        return list.join(' ');
-    }
+    using PictureRig::PictureRig;
     void expectIdle(const QList<Message> &said) const
     {
         QCOMPARE(notifier.messages, said);
         QVERIFY(!window->cycle().running());
         QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
     }
-
-    test::SimProcess sim;
-    link::PortMap map;
-    test::RecordingNotifier notifier;
-    std::unique_ptr<link::SerialLink> serial;
-    QList<link::PollEvent> pollEvents;
-    QPointer<picture::PictureWindow> window;
 };
 
 } // namespace
@@ -113,8 +73,9 @@ private slots:
             QTest::newRow(name) << QString(status) << options << realtime << said << QString(codes) << atLeastMs;
         };
         const QList failed{message(link::messages::kDownloadFailed)};
-        add("whole", {}, {}, "13 11 (10 ){2,}12");
-        add("real-time output running", {}, {}, "16 13 11 (10 ){2,}12", 0, kPalWaveform, true);
+        // The cycle's pauses, on the program's own clock: 100 ms after 11, and after 16.
+        add("whole", {}, {}, "13 11 (10 ){2,}12", 100);
+        add("real-time output running", {}, {}, "16 13 11 (10 ){2,}12", 200, kPalWaveform, true);
         // No block is asked for; the one block the instrument sends anyway is collected first.
         add("small boxes", {}, {message(link::messages::kSmallBoxes)}, "13 11 12", 0,
             "03200000800c20040000000000001e30");
@@ -143,16 +104,8 @@ private slots:
         QVERIFY2(elapsed >= atLeastMs && elapsed < 15000, qPrintable(QString::number(elapsed)));
         QCOMPARE(rig.serial->IsPortOpen(), !said.contains(message(link::messages::kDownloadFailed)));
         QVERIFY(!rig.serial->realtimeActive());
-        QStringList sent;
-        QHash<int, qint64> firstAt;
-        for (const Received &r : rig.received()) {
-            sent << QString::number(r.byte);
-            firstAt.insert(r.byte, firstAt.value(r.byte, r.nanoseconds));
-        }
-        QVERIFY2(QRegularExpression("^" + codes + "$").match(sent.join(' ')).hasMatch(), qPrintable(sent.join(' ')));
-        // The pauses of the cycle: 100 ms after 16, and after 11 before the first 10.
-        QVERIFY(!firstAt.contains(10) || firstAt[10] - firstAt[11] >= 95'000'000);
-        QVERIFY(!firstAt.contains(16) || firstAt[13] - firstAt[16] >= 95'000'000);
+        const QString sent = rig.codes();
+        QVERIFY2(QRegularExpression("^" + codes + "$").match(sent).hasMatch(), qPrintable(sent));
     }
 
     void pictureOnItsGraticule_data()

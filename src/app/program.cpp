@@ -11,17 +11,43 @@
 
 namespace orvanta::app {
 
+namespace {
+
+// The picture window whose canvas the files window works on: the one there
+// is now, or a fresh one, loaded hidden as start-up loads it.
+picture::PictureSurface *pictureSurface(const Program &program)
+{
+    panel::WindowSlot *slot = program.panel().form(link::windows::kPicture.toString());
+    if (!slot || !slot->load())
+        return nullptr;
+    return qobject_cast<picture::PictureWindow *>(slot->form());
+}
+
+void showFilesWindow(const Program &program)
+{
+    if (panel::WindowSlot *slot = program.panel().form(link::windows::kFiles.toString()))
+        slot->show();
+}
+
+} // namespace
+
 std::vector<panel::PanelController::FormEntry> programForms(const Program &program)
 {
     // In the order start-up loads them; a window missing here stops the program at once.
     std::vector<panel::PanelController::FormEntry> forms{
         {link::windows::kPicture.toString(),
-            [&program] { return new picture::PictureWindow(program.link(), program.notifier(), program.panel()); }},
+            [&program] {
+                return new picture::PictureWindow(program.link(), program.notifier(), program.panel(),
+                    program.printer(), [&program] { showFilesWindow(program); });
+            }},
         {link::windows::kHelp.toString(), [&program] { return new help::HelpWindow(program.notifier()); }},
         {link::windows::kLogger.toString(),
             [&program] { return new logger::LoggerWindow(program.link(), program.panel(), program.printer()); }},
         {link::windows::kAbout.toString(), [] { return new help::AboutWindow; }},
-        {link::windows::kFiles.toString(), [] { return new picture::FilesWindow; }},
+        {link::windows::kFiles.toString(),
+            [&program] {
+                return new picture::FilesWindow(program.notifier(), [&program] { return pictureSurface(program); });
+            }},
     };
     for (std::size_t i = 0; i < link::windows::kLoadOrder.size(); ++i)
         if (i >= forms.size() || forms[i].name != link::windows::kLoadOrder[i])

@@ -14,10 +14,10 @@ namespace orvanta::app {
 class Program
 {
 public:
-    // printer: where the windows print; nullptr for the system's default printer.
+    // printer: where the windows print; the system's default printer unless given.
     Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,
         panel::PanelController::EndProgram endProgram, QString settingsPath = panel::SettingsFile::kFileName,
-        std::unique_ptr<print::PrinterTarget> printer = nullptr);
+        std::unique_ptr<print::PrinterTarget> printer = {});
     ~Program();
 
     // Start-up, then the main window is shown, also after a failed start-up.
@@ -25,8 +25,8 @@ public:
 
     link::Notifier &notifier() const { return *notifier_; }
     link::SerialLink &link() const { return *link_; }
-    panel::PanelController &panel() const { return *panel_; }
     print::PrinterTarget &printer() const { return *printer_; }
+    panel::PanelController &panel() const { return *panel_; }
 
 private:
     std::unique_ptr<link::Notifier> notifier_;

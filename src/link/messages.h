@@ -34,6 +34,13 @@ inline constexpr Message kGraticuleShort{
     u"The graticule file ended early: part of the picture has no graticule", u"Graticule File Error"};
 inline constexpr Message kSmallBoxes{u"Can't download Small Boxes", u"Brellin Orvanta 5.x"};
 inline constexpr Message kDownloadFailed{u"Can't Download picture", u"Orvanta Serial Error"};
+inline constexpr Message kPrinterFault{
+    u"Can't send Picture to Printer, Check it's on / Needs more paper?", u" Printer Fault"};
+inline constexpr Message kNoBmpSelected{u"No .BMP file is selected", u"File Directory Error"};
+inline constexpr Message kDriveNotReady{u"Selected Drive not ready", u"Drive Error"};
+// <file> and <reason> are filled in where it is shown.
+inline constexpr Message kPictureNotWritten{u"Can't write <file>: <reason>", u"Picture File Error"};
+inline constexpr Message kPictureNotRead{u"Can't read <file>: <reason>", u"Picture File Error"};
 inline constexpr Message kReadLogFailed{u"Can't read All_logs", u"Orvanta Serial Error"};
 inline constexpr Message kMonitoringFailed{u"Logger Memory Full", u"Orvanta Error"};
 inline constexpr Message kLogPrintFailed{u"Can't find a Printer", u"Print Error"};

@@ -40,6 +40,8 @@ void GraticuleFile::close()
     file_.reset();
     bytes_.clear();
     next_ = 0;
+    // A cycle that opens no file must not hear of the last one's shortage.
+    exhausted_ = false;
 }
 
 bool GraticuleFile::isOpen() const
