@@ -2,15 +2,11 @@
 // box give it back, and a failed monitoring loop's output is ended by the poll.
 #include "app/program.h"
 #include "link/messages.h"
-#include "logger/log_view.h"
-#include "logger/logger_window.h"
 #include "panel/main_window.h"
 #include "support/logger_rig.h"
 #include "support/working_folder.h"
 
 #include <QAction>
-#include <QFontInfo>
-#include <QGroupBox>
 
 using namespace orvanta;
 using test::logShape;
@@ -19,13 +15,14 @@ namespace {
 
 struct ProgramRun
 {
-    explicit ProgramRun(const QStringList &options = {})
+    explicit ProgramRun(const QStringList &options)
         : sim(options)
     {
         for (int port = 1; port <= 4; ++port)
             map.setDevice(port, sim.devicePath());
         program = std::make_unique<app::Program>(
-            map, std::make_unique<test::RecordingNotifier>(), [] {}, folder.filePath("orva.set"));
+            map, std::make_unique<test::RecordingNotifier>(), [] {}, folder.filePath("orva.set"),
+            std::make_unique<print::PdfPrinterTarget>(folder.filePath("log.pdf")));
         program->start();
     }
 
@@ -35,7 +32,7 @@ struct ProgramRun
     {
         return qobject_cast<logger::LoggerWindow *>(program->panel().form("frmLogger")->form());
     }
-    test::RecordingNotifier &notifier() const { return static_cast<test::RecordingNotifier &>(program->notifier()); }
+    const auto &messages() const { return static_cast<test::RecordingNotifier &>(program->notifier()).messages; }
 
     test::WorkingFolder folder;
     test::SimProcess sim;
@@ -55,40 +52,26 @@ private slots:
         ProgramRun run({"--log-records", "2"});
         QPointer<logger::LoggerWindow> window = run.logger();
         QVERIFY(window && !window->isVisible() && run.polling());
-
         run.openLogger();
         QVERIFY(window->isVisible() && !run.polling());
-        // The controls stand in their frames; the text area keeps the columns.
-        for (const char *name : {"cmdStartlog", "cmdStoplog", "cmdReadlog"})
-            QCOMPARE(window->button(QString(name))->parent()->objectName(), "Frame1");
-        for (const char *name : {"cmdStartreal", "cmdStopreal"})
-            QCOMPARE(window->button(QString(name))->parent()->objectName(), "Frame2");
-        QCOMPARE(window->button(u"cmdStopreal")->text(), "Stop Realtime Log ");
-        QCOMPARE(window->button(u"cmdExit")->toolTip(), "Return to the main screen");
-        QCOMPARE(window->findChild<QGroupBox *>("Frame2")->title(), "Monitor Selected Errors in Realtime");
-        QVERIFY(window->txtLogger()->isReadOnly() && QFontInfo(window->txtLogger()->font()).fixedPitch());
-
         window->button(u"cmdReadlog")->click();
         QCOMPARE(logShape(window->logText()), "HRRE");
         const QString readout = window->log().shownText();
         window->button(u"cmdExit")->click();
-        QVERIFY(!window->isVisible() && run.polling());
-        QVERIFY(!run.program->link().waitTimer().isActive());
+        QVERIFY(!window->isVisible() && run.polling() && !run.program->link().waitTimer().isActive());
 
         // Shown again: the same window, LogText emptied, the text area as it was.
         run.openLogger();
         QVERIFY(window && window->isVisible() && !run.polling());
-        QCOMPARE(window->logText(), QString());
-        QCOMPARE(window->log().shownText(), readout);
+        QVERIFY(window->logText().isEmpty() && window->log().shownText() == readout);
 
         // The close box unloads it; the next opening makes a fresh one.
         window->close();
         QVERIFY(run.polling());
         QTRY_VERIFY(window.isNull());
         run.openLogger();
-        QVERIFY(run.logger() && run.logger()->isVisible() && !run.polling());
-        QCOMPARE(run.logger()->log().shownText(), QString());
-        QVERIFY(run.notifier().messages.isEmpty());
+        QVERIFY(run.logger()->isVisible() && !run.polling() && run.logger()->log().shownText().isEmpty());
+        QVERIFY(run.messages().isEmpty());
     }
 
     // A monitoring loop that failed leaves the instrument sending: the poll
@@ -97,30 +80,23 @@ private slots:
     {
         ProgramRun run({"--error-interval", "0"});
         run.openLogger();
-        logger::LoggerWindow *window = run.logger();
         link::SerialLink &serial = run.program->link();
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (serial.realtimeActive()) {
-                watch.stop();
+            if (serial.realtimeActive() && serial.IsPortOpen())
                 serial.ClosePort();
-            }
         });
         watch.start(5);
-        window->button(u"cmdStartreal")->click();
-        QCOMPARE(run.notifier().messages.size(), 1);
-        QCOMPARE(run.notifier().messages[0].first, link::messages::kMonitoringFailed.text.toString());
-        QVERIFY(serial.realtimeActive() && !serial.IsPortOpen());
+        run.logger()->button(u"cmdStartreal")->click();
+        watch.stop();
+        QCOMPARE(run.messages().size(), 1);
+        QCOMPARE(run.messages()[0].first, link::messages::kMonitoringFailed.text.toString());
 
-        window->button(u"cmdExit")->click();
-        QVERIFY(run.polling());
-        const QByteArray sent = run.sim.receivedBytes();
-        const qsizetype started = sent.lastIndexOf(char(14));
-        QVERIFY(started >= 0);
-        QVERIFY(run.sim.waitForReceived(int(started) + 3, 5000));
-        QCOMPARE(run.sim.receivedBytes().mid(started, 3).toHex(' '), QByteArray("0e 10 0d"));
-        QVERIFY(!serial.realtimeActive());
-        QCOMPARE(run.notifier().messages.size(), 1);
+        run.logger()->button(u"cmdExit")->click();
+        const qsizetype started = run.sim.receivedBytes().lastIndexOf('\x0e');
+        QVERIFY(started >= 0 && run.polling() && run.sim.waitForReceived(int(started) + 3, 5000));
+        QCOMPARE(run.sim.receivedBytes().mid(started, 3), QByteArray("\x0e\x10\x0d"));
+        QVERIFY(!serial.realtimeActive() && run.messages().size() == 1);
     }
 };
 

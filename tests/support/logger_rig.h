@@ -8,7 +8,6 @@
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 
-#include <QDeadlineTimer>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -21,8 +20,8 @@
 
 namespace orvanta::test {
 
-// The logger window on the simulator over its pty, the status poll replaced by
-// a record of what the window told it.
+// The logger window on the simulator over its pty; the status poll replaced
+// by a record of what the window told it.
 struct LoggerRig : link::PollSwitch
 {
     explicit LoggerRig(const QStringList &options = {}, bool instrument = true)
@@ -33,14 +32,11 @@ struct LoggerRig : link::PollSwitch
         window = new logger::LoggerWindow(*serial, *this, printer);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
-        watch.setInterval(5);
         QObject::connect(&watch, &QTimer::timeout, [this] {
-            if (!condition || !condition())
-                return;
-            watch.stop();
-            condition = nullptr;
-            if (const auto run = std::exchange(action, nullptr))
-                run();
+            if (holds && holds()) {
+                watch.stop();
+                std::exchange(then, nullptr)();
+            }
         });
     }
     ~LoggerRig() override { delete window.data(); }
@@ -50,28 +46,25 @@ struct LoggerRig : link::PollSwitch
     QString logText() const { return window->logText(); }
     QString shown() const { return window->log().shownText(); }
 
-    // Runs action once when holds, from inside whatever loop runs by then.
-    void when(std::function<bool()> holds, std::function<void()> then)
+    // Runs action once condition holds, from inside whatever loop runs by then.
+    void when(std::function<bool()> condition, std::function<void()> action)
     {
-        condition = std::move(holds);
-        action = std::move(then);
-        watch.start();
+        holds = std::move(condition);
+        then = std::move(action);
+        watch.start(5);
     }
-    bool fired() const { return !watch.isActive(); }
 
-    // The codes the instrument got so far, as "8 7 7"; with the port open, up
-    // to a marker it ignores, so none is missed.
+    // The codes the instrument got, as "8 7 7"; with the port open, up to a
+    // marker it ignores, so none is missed.
     QString codes() const
     {
         const bool marked = serial->IsPortOpen() && serial->WriteByte(0);
-        QList<SimProcess::Received> list = sim.received();
-        const auto done = [&] { return marked && !list.isEmpty() && list.last().byte == 0; };
-        for (QDeadlineTimer deadline(marked ? 5000 : 300); !done() && !deadline.hasExpired(); list = sim.received())
-            QTest::qWait(10);
+        if (marked && !QTest::qWaitFor([&] { return sim.receivedBytes().endsWith('\0'); }, 5000))
+            return QStringLiteral("<marker lost>");
         QStringList sent;
-        for (const SimProcess::Received &r : list)
-            if (r.byte != 0)
-                sent << QString::number(r.byte);
+        for (const char byte : sim.receivedBytes())
+            if (byte != 0)
+                sent << QString::number(quint8(byte));
         return sent.join(' ');
     }
 
@@ -84,39 +77,34 @@ struct LoggerRig : link::PollSwitch
     QList<link::PollEvent> pollEvents;
     QPointer<logger::LoggerWindow> window;
     QTimer watch;
-    std::function<bool()> condition;
-    std::function<void()> action;
+    std::function<bool()> holds;
+    std::function<void()> then;
 };
 
-// LogText read back as its parts: H the heading and ruler, R a record, e a
-// record starting "end", E the end line, T the time-out line, F the closing
-// line of monitoring; ? and the rest for anything else.
+// LogText as its parts: H heading and ruler, R a record, e one starting
+// "end", E the end line, T the time-out line, F monitoring's closing line.
 inline QString logShape(QString text)
 {
     using namespace logger::texts;
-    static const QRegularExpression record(R"(^ \S.{30}\r\n)");
+    static const QRegularExpression record(R"(^( \S.{30}|end.{29})\r\n)");
     QString shape;
     while (!text.isEmpty()) {
-        const auto take = [&](QStringView part, QChar letter) {
-            if (!text.startsWith(part))
-                return false;
-            text.remove(0, part.size());
-            shape += letter;
-            return true;
+        const auto take = [&](QStringView part, char letter) {
+            const bool found = text.startsWith(part);
+            if (found) {
+                text.remove(0, part.size());
+                shape += letter;
+            }
+            return found;
         };
-        if (take(headingLines(), 'H') || take(kEndLine, 'E') || take(kTimeoutLine, 'T') || take(kFinishedLine, 'F'))
-            continue;
-        if (record.match(text).hasMatch() || text.startsWith("end")) {
-            shape += text.startsWith("end") ? 'e' : 'R';
-            text.remove(0, 34);
-            continue;
-        }
-        return shape + '?' + text;
+        if (!take(headingLines(), 'H') && !take(kEndLine, 'E') && !take(kTimeoutLine, 'T') && !take(kFinishedLine, 'F')
+            && !(record.match(text).hasMatch() && take(text.left(34), text[0] == 'e' ? 'e' : 'R')))
+            return shape + '?' + text;
     }
     return shape;
 }
 
-// What the text area shows for a text with CR LF line ends.
+// A text with CR LF line ends as the text area shows it.
 inline QString asShown(QString text)
 {
     return text.replace("\r\n", "\n");
