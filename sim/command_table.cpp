@@ -50,6 +50,11 @@ constexpr Command picture(std::uint8_t code, Action action)
     return {.code = code, .action = action};
 }
 
+constexpr Command errorLog(std::uint8_t code, Action action)
+{
+    return {.code = code, .action = action};
+}
+
 // Byte 1, timebase range: H, 2H, V, 2V, Parade.
 constexpr std::uint8_t kHvRanges[] = {0x20, 0x40, 0xA0, 0xC0, 0x60};
 // Byte 1, magnified ranges: HMag, VMag, LSel.
@@ -62,14 +67,14 @@ constexpr std::uint8_t kSdiInputs[] = {0x1E, 0x1D};
 constexpr std::uint8_t kAnalogInputs[] = {0x1B, 0x17, 0x0F};
 
 // Every code the instrument knows, in ascending code order.
-// Codes 7, 8 (stored log) and 14 (real-time errors) are not served yet: they read
-// as unknown. Code 16 is also the end of real-time output; while that is not served
-// it only selects embedded group 1.
 constexpr Command kCommands[] = {
-    noChange(1), noChange(2), noChange(3), noChange(4), // arrows: cursors and boxes move
-    noChange(5), noChange(6),                           // phase arrows
+    noChange(1), noChange(2), noChange(3), noChange(4),              // arrows: cursors and boxes move
+    noChange(5), noChange(6),                                        // phase arrows
+    errorLog(7, Action::logRecord), errorLog(8, Action::logReadout), // stored log
     picture(10, Action::pictureBlock), picture(11, Action::pictureStart), picture(12, Action::pictureEnd),
-    statusRequest(13), stepField(15, 14, 0x1F, kSdiInputs),   // cmdSDI
+    statusRequest(13), errorLog(14, Action::realtimeStart),   // real-time errors on
+    stepField(15, 14, 0x1F, kSdiInputs),                      // cmdSDI
+    errorLog(16, Action::realtimeStop),                       // real-time errors off, and
     setField(16, 6, 0x30, 0x20), setField(16, 7, 0x30, 0x00), // embedded group 1
     setField(17, 6, 0x30, 0x20), setField(17, 7, 0x30, 0x10), // embedded group 2
     setField(18, 6, 0x30, 0x20), setField(18, 7, 0x30, 0x20), // embedded group 3
@@ -118,7 +123,8 @@ constexpr Command kCommands[] = {
     setField(83, 4, 0x30, 0x20),                                       // chroma-pass
     noChange(84), noChange(85),                                        // scale up, down
     stepField(87, 1, 0xE0, kHvRanges),                                 // cmdHVRng
-    noChange(88), noChange(89),                                        // start, stop internal logging
+    errorLog(88, Action::loggingStart),                                // internal logging on
+    errorLog(89, Action::loggingStop),                                 // internal logging off
     stepField(91, 1, 0xE0, kMagRanges),                                // cmdMagRng
     setField(92, 0, 0x03, 0x01),                                       // safe area action
     setField(93, 0, 0x03, 0x00),                                       // active

@@ -9,8 +9,8 @@ namespace orvanta::sim {
 inline constexpr std::size_t kPresetCount = 9;
 
 // What a command code does to the instrument. Transfers that answer with more than
-// the status block (pictures, the stored log, real-time error lines) become further
-// actions here, each served by a class of its own that the instrument owns.
+// the status block (pictures, the stored log, real-time error lines) are served by a
+// class of their own that the instrument owns.
 enum class Action : std::uint8_t {
     noChange,      // a code the instrument knows that changes no status bit
     setField,      // the bits under mask become value
@@ -23,6 +23,12 @@ enum class Action : std::uint8_t {
     pictureStart,  // a picture transfer starts for the state as it is now
     pictureBlock,  // the next block of the running picture transfer is the reply
     pictureEnd,    // the picture transfer ends
+    loggingStart,  // errors are stored from now on
+    loggingStop,   // errors are no longer stored
+    logReadout,    // a readout of the stored log starts at its first record
+    logRecord,     // the next stored record (or the end record) is the reply
+    realtimeStart, // each error is sent as a line as it happens
+    realtimeStop,  // real-time error lines stop
 };
 
 // One effect of one code; a code with several effects has several rows.

@@ -24,24 +24,25 @@ std::uint8_t nextStep(std::uint8_t current, std::span<const std::uint8_t> steps)
 
 } // namespace
 
-Instrument::Instrument(const StatusBlock &initial, std::size_t statusLength, bool live)
+Instrument::Instrument(const StatusBlock &initial, std::size_t statusLength, bool live, const LogOptions &log)
     : state_(initial)
     , statusLength_(statusLength)
     , picture_(live)
+    , log_(log)
 {
     // The presets hold what the instrument started with until something is stored.
     presets_.fill(initial);
 }
 
-bool Instrument::receive(std::uint8_t code, Reply &reply)
+bool Instrument::receive(std::uint8_t code, Reply &reply, Clock::time_point now)
 {
     const std::span<const Command> rows = commandsFor(code);
     for (const Command &command : rows)
-        apply(command, reply);
+        apply(command, reply, now);
     return !rows.empty();
 }
 
-void Instrument::apply(const Command &command, Reply &reply)
+void Instrument::apply(const Command &command, Reply &reply, Clock::time_point now)
 {
     std::uint8_t &byte = state_[command.byte];
     switch (command.action) {
@@ -55,6 +56,12 @@ void Instrument::apply(const Command &command, Reply &reply)
     case Action::pictureStart: picture_.start(state_, reply); break;
     case Action::pictureBlock: picture_.nextBlock(reply); break;
     case Action::pictureEnd: picture_.end(); break;
+    case Action::loggingStart: log_.startLogging(now); break;
+    case Action::loggingStop: log_.stopLogging(); break;
+    case Action::logReadout: log_.startReadout(); break;
+    case Action::logRecord: log_.nextRecord(reply); break;
+    case Action::realtimeStart: log_.startRealtime(now); break;
+    case Action::realtimeStop: log_.stopRealtime(); break;
     }
 }
 

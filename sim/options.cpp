@@ -8,7 +8,9 @@ namespace orvanta::sim {
 
 const char *const kUsage = "usage: orvanta-sim [--link PATH] [--record FILE] [--status HEX32] [--silent]\n"
                            "                   [--short N] [--pace BAUD] [--stall-after N] [--hangup-after N]\n"
-                           "                   [--live] [--help]\n"
+                           "                   [--live] [--log-records N] [--log-end WORD | --log-no-end]\n"
+                           "                   [--log-pieces] [--log-pairs] [--log-short-at N] [--error-interval MS]\n"
+                           "                   [--help]\n"
                            "Plays the instrument on a pseudo-terminal and prints the device path as the\n"
                            "first line on stdout. Ends on SIGTERM or SIGINT.\n"
                            "  --link PATH     make PATH a symbolic link to the device while running\n"
@@ -23,6 +25,17 @@ const char *const kUsage = "usage: orvanta-sim [--link PATH] [--record FILE] [--
                            "                    the device (the client sees the line hang up) and exit 0\n"
                            "  --live          move a marker along the top of each picture by one step a\n"
                            "                  transfer, so that successive pictures differ\n"
+                           "  --log-records N   the stored log holds N errors at start (default 8, at most 1000)\n"
+                           "  --log-end WORD    the record after the last stored one starts with WORD\n"
+                           "                    (default END)\n"
+                           "  --log-no-end      no record follows the last stored one: the next request\n"
+                           "                    goes unanswered\n"
+                           "  --log-pieces      each stored-log reply comes in two halves, the second 300 ms\n"
+                           "                    later\n"
+                           "  --log-pairs       each request for a stored record is answered with two\n"
+                           "  --log-short-at N  stored record N (from 1) comes without its last byte\n"
+                           "  --error-interval MS  while internal logging (88) or real-time error output (14)\n"
+                           "                    runs, an error happens every MS ms (default 2000; 0: none)\n"
                            "  --help          show this text\n"
                            "A value may also follow its option after '=', as in --pace=38400.\n";
 
@@ -31,6 +44,14 @@ namespace {
 constexpr unsigned long kMaxStatusLength = 65536;
 constexpr unsigned long kMaxBaud = 10'000'000;
 constexpr unsigned long kMaxBlocks = 1'000'000;
+constexpr unsigned long kMaxRecords = ErrorLog::kCapacity;
+constexpr unsigned long kMaxIntervalMs = 3'600'000;
+
+bool isFlag(std::string_view option)
+{
+    return option == "--help" || option == "--silent" || option == "--live" || option == "--log-no-end"
+        || option == "--log-pieces" || option == "--log-pairs";
+}
 
 std::optional<unsigned long> parseNumber(std::string_view text, unsigned long low, unsigned long high)
 {
@@ -56,7 +77,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
             attached = option.substr(equals + 1);
             option = option.substr(0, equals);
         }
-        if (attached && (option == "--help" || option == "--silent" || option == "--live")) {
+        if (attached && isFlag(option)) {
             line.error = std::string(option) + " takes no value";
             return line;
         }
@@ -64,16 +85,19 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
             line.help = true;
             return line;
         }
-        if (option == "--silent") {
-            options.silent = true;
-            continue;
-        }
-        if (option == "--live") {
-            options.live = true;
+        if (isFlag(option)) {
+            options.silent = options.silent || option == "--silent";
+            options.live = options.live || option == "--live";
+            if (option == "--log-no-end")
+                options.log.endWord.clear();
+            options.log.pieces = options.log.pieces || option == "--log-pieces";
+            options.log.pairs = options.log.pairs || option == "--log-pairs";
             continue;
         }
         const bool takesValue = option == "--link" || option == "--record" || option == "--status"
-            || option == "--short" || option == "--pace" || option == "--stall-after" || option == "--hangup-after";
+            || option == "--short" || option == "--pace" || option == "--stall-after" || option == "--hangup-after"
+            || option == "--log-records" || option == "--log-end" || option == "--log-short-at"
+            || option == "--error-interval";
         if (!takesValue) {
             line.error = "unknown option " + std::string(option);
             return line;
@@ -101,6 +125,22 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
                 return line;
             }
             options.statusLength = *length;
+        } else if (option == "--log-records" || option == "--log-short-at") {
+            const auto count = parseNumber(value, option == "--log-records" ? 0 : 1, kMaxRecords);
+            if (!count) {
+                line.error = std::string(option) + " needs a record count up to " + std::to_string(kMaxRecords);
+                return line;
+            }
+            (option == "--log-records" ? options.log.records : options.log.shortAt) = *count;
+        } else if (option == "--log-end") {
+            options.log.endWord = value;
+        } else if (option == "--error-interval") {
+            const auto ms = parseNumber(value, 0, kMaxIntervalMs);
+            if (!ms) {
+                line.error = "--error-interval needs milliseconds from 0 to " + std::to_string(kMaxIntervalMs);
+                return line;
+            }
+            options.log.interval = std::chrono::milliseconds(*ms);
         } else if (option == "--stall-after" || option == "--hangup-after") {
             const auto blocks = parseNumber(value, 0, kMaxBlocks);
             if (!blocks) {

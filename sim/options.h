@@ -1,5 +1,6 @@
 #pragma once
 
+#include "error_log.h"
 #include "status_block.h"
 
 #include <cstddef>
@@ -21,6 +22,7 @@ struct Options
     // request for the next one goes unanswered, or hangs the line up.
     std::optional<std::size_t> stallAfter;
     std::optional<std::size_t> hangupAfter;
+    LogOptions log; // the stored log and real-time errors
 };
 
 struct CommandLine

@@ -33,7 +33,7 @@ bool beyond(std::size_t block, const std::optional<std::size_t> &limit)
 Simulator::Simulator(const Options &options)
     : options_(options)
     , signals_({SIGTERM, SIGINT, SIGHUP})
-    , instrument_(options.status, options.statusLength, options.live)
+    , instrument_(options.status, options.statusLength, options.live, options.log)
     , output_(options.paceBaud)
 {
     if (!options_.recordPath.empty())
@@ -47,6 +47,7 @@ int Simulator::run()
     for (;;) {
         const Clock::time_point now = Clock::now();
         sendLateReplies(now);
+        sendErrors(now);
         const bool paused = now < pausedUntil_;
         pollfd fds[2] = {
             {.fd = signals_.fd(), .events = POLLIN, .revents = 0},
@@ -80,10 +81,9 @@ int Simulator::run()
 
 int Simulator::pollTimeout(Clock::time_point now) const
 {
-    // Later timed work (real-time error lines) adds its deadline here.
-    std::optional<Clock::time_point> wake;
+    std::optional<Clock::time_point> wake = instrument_.nextError();
     if (now < pausedUntil_)
-        wake = pausedUntil_;
+        wake = wake ? std::min(*wake, pausedUntil_) : pausedUntil_;
     if (!output_.empty() && !output_.due(now))
         wake = wake ? std::min(*wake, output_.nextDue()) : output_.nextDue();
     if (!late_.empty())
@@ -112,7 +112,7 @@ void Simulator::receive(std::span<const std::uint8_t> bytes, Clock::time_point n
     Reply reply;
     for (const std::uint8_t code : bytes) {
         reply.clear();
-        instrument_.receive(code, reply);
+        instrument_.receive(code, reply, now);
         if (options_.silent)
             continue;
         // Faults that bend the reply (garbage bytes, stalls) belong here.
@@ -140,6 +140,14 @@ void Simulator::sendLateReplies(Clock::time_point now)
     for (; due != late_.end() && due->due <= now; ++due)
         output_.push(due->bytes, now);
     late_.erase(late_.begin(), due);
+}
+
+void Simulator::sendErrors(Clock::time_point now)
+{
+    std::vector<std::uint8_t> lines;
+    instrument_.happen(now, lines);
+    if (!options_.silent)
+        output_.push(lines, now);
 }
 
 void Simulator::writeOutput(Clock::time_point now)

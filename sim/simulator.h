@@ -41,6 +41,7 @@ private:
     void writeOutput(Clock::time_point now);
     void queue(const Reply &reply, Clock::time_point now);
     void sendLateReplies(Clock::time_point now);
+    void sendErrors(Clock::time_point now);
     void pauseAfterError(const char *what, Clock::time_point now);
 
     Options options_;

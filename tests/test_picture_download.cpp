@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using namespace orvanta;
 using picture::Canvas;
 using picture::SelectPixelColour;
@@ -181,14 +183,18 @@ private slots:
     {
         QTest::addColumn<int>("rows");     // in pal_wfmd.rle, the file the picture uses; -1: no folder at all
         QTest::addColumn<Message>("said"); // at the download
-        QTest::newRow("no folder") << -1 << message(link::messages::kGraticulesMissing);
-        QTest::newRow("last checked missing, the one used short") << 100 << message(link::messages::kGraticuleShort);
+        QTest::addColumn<bool>("pipe");    // ntsc_coma.rle a pipe, which would block the load if opened
+        QTest::newRow("no folder") << -1 << message(link::messages::kGraticulesMissing) << false;
+        QTest::newRow("last checked missing, the one used short")
+            << 100 << message(link::messages::kGraticuleShort) << false;
+        QTest::newRow("last checked a pipe") << 100 << message(link::messages::kGraticuleShort) << true;
     }
 
     void graticuleFiles()
     {
         QFETCH(int, rows);
         QFETCH(Message, said);
+        QFETCH(bool, pipe);
         // Rows that paint column 0 green; ntsc_coma.rle, checked last at load, is missing.
         QTemporaryDir dir;
         const QDir folder(dir.filePath("graticules"));
@@ -199,6 +205,8 @@ private slots:
                 file.write(QByteArray::fromHex("04010800").repeated(name == u"pal_wfmd.rle" ? rows : 508));
             }
         }
+        if (pipe)
+            QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath("ntsc_coma.rle")).constData(), 0600), 0);
         // Said once at load however many are missing, with the port closed and the poll left alone.
         Rig rig(kPalWaveform, {}, folder.path());
         QCOMPARE(rig.notifier.messages, QList{message(link::messages::kGraticulesMissing)});
@@ -208,7 +216,7 @@ private slots:
         rig.download();
         rig.expectIdle({message(link::messages::kGraticulesMissing), said});
         QVERIFY(kTransfer.match(rig.codes()).hasMatch());
-        QVERIFY(!folder.exists("ntsc_coma.rle"));
+        QCOMPARE(folder.exists("ntsc_coma.rle"), pipe);
         const Canvas &canvas = rig.window->canvas();
         for (int row = 3; row <= 510; ++row)
             QCOMPARE(canvas.pixelIndex(0, row), Pixel(row < rows + 3 ? palette::kGreen : palette::kBlack));

@@ -159,6 +159,9 @@ void TestSim::badCommandLine_data()
     QTest::newRow("pace zero") << QStringList{"--pace", "0"};
     QTest::newRow("record without file") << QStringList{"--record"};
     QTest::newRow("unknown option") << QStringList{"--loud"};
+    QTest::newRow("more records than the memory holds") << QStringList{"--log-records", "1001"};
+    QTest::newRow("record 0 short") << QStringList{"--log-short-at", "0"};
+    QTest::newRow("a flag given a value") << QStringList{"--log-pairs=2"};
 }
 
 void TestSim::badCommandLine()

@@ -41,7 +41,8 @@ std::vector<panel::PanelController::FormEntry> programForms(const Program &progr
                     program.printer(), [&program] { showFilesWindow(program); });
             }},
         {link::windows::kHelp.toString(), [&program] { return new help::HelpWindow(program.notifier()); }},
-        {link::windows::kLogger.toString(), [] { return new logger::LoggerWindow; }},
+        {link::windows::kLogger.toString(),
+            [&program] { return new logger::LoggerWindow(program.link(), program.panel(), program.printer()); }},
         {link::windows::kAbout.toString(), [] { return new help::AboutWindow; }},
         {link::windows::kFiles.toString(),
             [&program] {

@@ -28,6 +28,7 @@ struct WindowItem
 };
 
 constexpr WindowItem kWindowItems[] = {
+    {.item = "mnu_Logger", .form = link::windows::kLogger, .event = link::PollEvent::LoggerOpened},
     {.item = "mnuUpload", .form = link::windows::kPicture, .event = link::PollEvent::PictureWindowOpened},
     {.item = "mnuHelpContents", .form = link::windows::kHelp, .event = std::nullopt},
     {.item = "mnuAbout", .form = link::windows::kAbout, .event = std::nullopt},

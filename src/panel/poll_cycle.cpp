@@ -31,9 +31,11 @@ void PollCycle::Timer1_Timer()
 
     if (link_.realtimeActive()) {
         link_.setRealtimeActive(false);
-        // Written as it is, not through SendCode: a closed port is not opened
-        // for it, and the byte is skipped.
-        if (link_.IsPortOpen())
+        // A failed monitoring loop closed the port and left the flag for us:
+        // the instrument still sends its error lines, which would mix with the
+        // status reply. Opened as SendCode would, but silently: the status
+        // request says it if the port cannot be opened.
+        if (link_.IsPortOpen() || link_.OpenPort())
             link_.WriteByte(link::codes::kEndRealtime);
         link_.Delay(int(kAfterRealtime.count()));
     }

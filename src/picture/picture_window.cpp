@@ -3,6 +3,7 @@
 #include "link/messages.h"
 #include "link/notifier.h"
 #include "link/poll_switch.h"
+#include "link/regular_file.h"
 #include "link/required_child.h"
 #include "link/serial_link.h"
 #include "link/window_names.h"
@@ -111,7 +112,7 @@ PictureWindow::PictureWindow(link::SerialLink &link, link::Notifier &notifier, l
 
 QPushButton *PictureWindow::button(QStringView name) const
 {
-    return findChild<QPushButton *>(name.toString(), Qt::FindDirectChildrenOnly);
+    return link::requiredChild<QPushButton>(*this, name.toString());
 }
 
 void PictureWindow::canvasReplaced()
@@ -137,7 +138,7 @@ void PictureWindow::Form_Load()
     // A missing file is reported before the window is ever shown; it opens all the same.
     for (QStringView name : kGraticuleFiles) {
         QFile file(QDir(graticuleFolder_).filePath(name.toString()));
-        if (!file.open(QIODevice::ReadOnly)) {
+        if (!link::openRegularFile(file, QIODevice::ReadOnly)) {
             notifier_.warn(link::messages::kGraticulesMissing);
             if (link_.IsPortOpen())
                 link_.ClosePort();

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "link/protocol.h"
+
+namespace orvanta::link {
+class SerialLink;
+} // namespace orvanta::link
+
+namespace orvanta::logger {
+
+class LogBook;
+
+// "Read Stored Log": code 8, the heading, then up to 125 requests (code 7),
+// each answered by one record, taken once 34 characters wait. Ends at the
+// record starting "END", at the first request left unanswered, or after the
+// 125th record.
+class StoredLogReadout
+{
+public:
+    static constexpr int kRequests = 125;
+    static constexpr int kRecordSize = link::kLogRecordSize;
+    static constexpr int kSettleMs = 1000;
+
+    enum class Outcome {
+        Ended,   // by the end record, a time-out or the last request
+        Failed,  // the link failed: said so, port closed
+        Stopped, // the window was closed
+        Ending,  // the program is ending
+    };
+
+    StoredLogReadout(link::SerialLink &link, LogBook &log);
+
+    Outcome run();
+    // The window is closing: no request after the one under way.
+    void stop() { stopRequested_ = true; }
+
+private:
+    Outcome fail();
+
+    link::SerialLink &link_;
+    LogBook &log_;
+    bool stopRequested_ = false;
+};
+
+} // namespace orvanta::logger

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "link/poll_switch.h"
+#include "link/serial_link.h"
+#include "logger/log_texts.h"
+#include "logger/logger_window.h"
+#include "print/pdf_printer_target.h"
+#include "support/recording_notifier.h"
+#include "support/sim_process.h"
+
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace orvanta::test {
+
+// The logger window on the simulator over its pty; the status poll replaced
+// by a record of what the window told it.
+struct LoggerRig : link::PollSwitch
+{
+    explicit LoggerRig(const QStringList &options = {}, bool instrument = true)
+        : sim(options)
+    {
+        map.setDevice(1, instrument ? sim.devicePath() : dir.filePath("no-such-tty"));
+        serial = std::make_unique<link::SerialLink>(map, notifier);
+        window = new logger::LoggerWindow(*serial, *this, printer);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        QObject::connect(&watch, &QTimer::timeout, [this] {
+            if (holds && holds()) {
+                watch.stop();
+                std::exchange(then, nullptr)();
+            }
+        });
+    }
+    ~LoggerRig() override { delete window.data(); }
+
+    void pollEvent(link::PollEvent event) override { pollEvents.append(event); }
+    void click(QStringView name) const { window->button(name)->click(); }
+    QString logText() const { return window->logText(); }
+    QString shown() const { return window->log().shownText(); }
+
+    // Runs action once condition holds, from inside whatever loop runs by then.
+    void when(std::function<bool()> condition, std::function<void()> action)
+    {
+        holds = std::move(condition);
+        then = std::move(action);
+        watch.start(5);
+    }
+
+    // The codes the instrument got, as "8 7 7"; with the port open, up to a
+    // marker it ignores, so none is missed.
+    QString codes() const
+    {
+        const bool marked = serial->IsPortOpen() && serial->WriteByte(0);
+        if (marked && !QTest::qWaitFor([&] { return sim.receivedBytes().endsWith('\0'); }, 5000))
+            return QStringLiteral("<marker lost>");
+        QStringList sent;
+        for (const char byte : sim.receivedBytes())
+            if (byte != 0)
+                sent << QString::number(quint8(byte));
+        return sent.join(' ');
+    }
+
+    QTemporaryDir dir;
+    print::PdfPrinterTarget printer{dir.filePath("log.pdf")};
+    SimProcess sim;
+    link::PortMap map;
+    RecordingNotifier notifier;
+    std::unique_ptr<link::SerialLink> serial;
+    QList<link::PollEvent> pollEvents;
+    QPointer<logger::LoggerWindow> window;
+    QTimer watch;
+    std::function<bool()> holds;
+    std::function<void()> then;
+};
+
+// LogText as its parts: H heading and ruler, R a record, e one starting
+// "end", E the end line, T the time-out line, F monitoring's closing line.
+inline QString logShape(QString text)
+{
+    using namespace logger::texts;
+    static const QRegularExpression record(R"(^( \S.{30}|end.{29})\r\n)");
+    QString shape;
+    while (!text.isEmpty()) {
+        const auto take = [&](QStringView part, char letter) {
+            const bool found = text.startsWith(part);
+            if (found) {
+                text.remove(0, part.size());
+                shape += letter;
+            }
+            return found;
+        };
+        if (!take(headingLines(), 'H') && !take(kEndLine, 'E') && !take(kTimeoutLine, 'T') && !take(kFinishedLine, 'F')
+            && !(record.match(text).hasMatch() && take(text.left(34), text[0] == 'e' ? 'e' : 'R')))
+            return shape + '?' + text;
+    }
+    return shape;
+}
+
+// A text with CR LF line ends as the text area shows it.
+inline QString asShown(QString text)
+{
+    return text.replace("\r\n", "\n");
+}
+
+} // namespace orvanta::test

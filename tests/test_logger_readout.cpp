@@ -1,0 +1,147 @@
+// "Read Stored Log" against the simulator: the codes on the wire, LogText and
+// the text area for each way a readout ends, its failures, and leaving the
+// window while it runs.
+#include "link/messages.h"
+#include "support/logger_rig.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+
+using namespace orvanta;
+using test::LoggerRig;
+using test::logShape;
+
+class TestLoggerReadout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readout_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("codes");
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<int>("atLeastMs");
+
+        const auto add
+            = [](const char *name, const QString &options, const QString &codes, const QString &shape, int atLeastMs) {
+                  QTest::newRow(name) << options.split(' ', Qt::SkipEmptyParts) << codes << shape << atLeastMs;
+              };
+        add("END first: one request", "--log-records 0", "8 7", "HE", 1000);
+        add("no END: 125 requests, no closing line", "--log-records 200 --log-no-end",
+            "8 " + QStringList(125, "7").join(' '), "H" + QString(125, 'R'), 1000);
+        add("33 characters, then the time-out", "--log-records 3 --log-short-at 2", "8 7 7", "HRT", 3000);
+        add("two records at once are one line", "--log-records 2 --log-pairs --log-no-end", "8 7 7", "HRRT", 3000);
+        add("in pieces", "--log-records 2 --log-pieces", "8 7 7 7", "HRRE", 1000);
+        add("lower-case end goes on", "--log-records 1 --log-end end", "8 7 7 7", "HReT", 3000);
+        add("no instrument", "--silent", "8 7", "HT", 3000);
+    }
+
+    void readout()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, codes);
+        QFETCH(QString, shape);
+        QFETCH(int, atLeastMs);
+        LoggerRig rig(options);
+        rig.window->log().start("earlier text\r\n");
+        QElapsedTimer clock;
+        clock.start();
+        rig.click(u"cmdReadlog");
+        QVERIFY(clock.elapsed() >= atLeastMs - 50);
+
+        QCOMPARE(logShape(rig.logText()), shape);
+        QCOMPARE(rig.shown(), test::asShown(rig.logText()));
+        QCOMPARE(rig.codes(), codes);
+        QVERIFY(rig.notifier.messages.isEmpty() && rig.pollEvents.isEmpty());
+        // Left as the next wait needs it.
+        QVERIFY(rig.serial->IsPortOpen() && !rig.serial->waitTimer().isActive());
+        QCOMPARE(rig.serial->waitTimer().interval(), 2000);
+        QCOMPARE(rig.serial->timeoutFlag(), link::SerialLink::kFalse);
+    }
+
+    // Internal logging: 88 and 89 with their status lines on screen only; the
+    // errors stored meanwhile come out under the heading's columns.
+    void loggingThenReadout()
+    {
+        LoggerRig rig({"--log-records", "0", "--error-interval", "100"});
+        rig.click(u"cmdStartlog");
+        QCOMPARE(rig.shown(), logger::texts::kLoggerRunning.toString());
+        QTest::qWait(600);
+        rig.click(u"cmdStoplog");
+        QCOMPARE(rig.shown(), logger::texts::kLoggerStopped.toString());
+        QVERIFY(rig.logText().isEmpty());
+        rig.click(u"cmdReadlog");
+        QVERIFY2(QRegularExpression("^HRRR+E$").match(logShape(rig.logText())).hasMatch(), qPrintable(rig.logText()));
+        QCOMPARE(rig.codes().left(9), "88 89 8 7");
+        const auto wordStarts = [](QStringView line) {
+            QList<qsizetype> starts;
+            for (qsizetype i = 1; i < line.size(); ++i)
+                if (line[i] != u' ' && line[i - 1] == u' ')
+                    starts << i;
+            return starts;
+        };
+        const QList<qsizetype> columns = wordStarts(logger::texts::kHeading);
+        for (const QString &record : rig.logText().split("\r\n").mid(2, 3))
+            QCOMPARE(wordStarts(record), columns);
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<bool>("instrument");
+        QTest::addColumn<QString>("codes");
+        QTest::addColumn<QString>("shape"); // what stays of the log
+        QTest::newRow("no port: nothing sent, the old log stays") << false << QString() << "?earlier text\r\n";
+        QTest::newRow("port lost awaiting a record: what was read stays") << true << QString("8 7 7") << "HR";
+    }
+
+    void failures()
+    {
+        QFETCH(bool, instrument);
+        QFETCH(QString, codes);
+        QFETCH(QString, shape);
+        // In pieces: each record takes a while, so the test sees each state.
+        LoggerRig rig({"--log-records", "5", "--log-pieces"}, instrument);
+        rig.window->log().start("earlier text\r\n");
+        rig.when([&] { return logShape(rig.logText()) == "HR"; }, [&] { rig.serial->ClosePort(); });
+        rig.click(u"cmdReadlog");
+
+        const link::Message &failed = link::messages::kReadLogFailed;
+        QCOMPARE(rig.notifier.messages, QList{qMakePair(failed.text.toString(), failed.title.toString())});
+        QVERIFY(!rig.serial->IsPortOpen());
+        QCOMPARE(logShape(rig.logText()), shape);
+        QCOMPARE(rig.codes(), codes);
+    }
+
+    void leaveDuringAReadout_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Exit: the readout goes on") << false;
+        QTest::newRow("close box: no further request") << true;
+    }
+
+    void leaveDuringAReadout()
+    {
+        QFETCH(bool, closeBox);
+        LoggerRig rig({"--log-records", "6", "--log-pieces"});
+        QList<link::PollEvent> during{link::PollEvent::StartUpFailed};
+        rig.when([&] { return logShape(rig.logText()) == "HRR"; },
+            [&] {
+                rig.click(u"cmdReadlog"); // ignored: one runs
+                closeBox ? void(rig.window->close()) : rig.click(u"cmdExit");
+                during = rig.pollEvents;
+            });
+        rig.click(u"cmdReadlog");
+
+        // The poll comes back once the readout has unwound; a closed window goes then.
+        QVERIFY(during.isEmpty());
+        QCOMPARE(rig.pollEvents, QList{link::PollEvent::LoggerClosed});
+        QCOMPARE(rig.codes(), closeBox ? "8 7 7 7" : "8 7 7 7 7 7 7 7");
+        QVERIFY(rig.notifier.messages.isEmpty() && rig.serial->IsPortOpen());
+        QTRY_COMPARE(rig.window.isNull(), closeBox);
+        QVERIFY(closeBox || (!rig.window->isVisible() && logShape(rig.logText()) == "HRRRRRRE"));
+    }
+};
+
+QTEST_MAIN(TestLoggerReadout)
+#include "test_logger_readout.moc"
