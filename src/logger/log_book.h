@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logger/log_sink.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -10,15 +12,15 @@ class LogView;
 // LogText and the text area that shows it. The area shows LogText after every
 // change the readout and monitoring make; the status lines of the two logging
 // buttons and the window's opening leave the two apart until the next change.
-class LogBook
+class LogBook : public LogSink
 {
 public:
     explicit LogBook(LogView &view);
 
     // LogText becomes text, and the area shows it.
-    void start(const QString &text);
+    void start(const QString &text) override;
     // LogLine appended to LogText, and the area shows LogText.
-    void append(QStringView line);
+    void append(QStringView line) override;
     // The area shows a status line; LogText is unchanged.
     void showStatus(QStringView line);
     // LogText becomes empty, and so does the area.

@@ -4,14 +4,14 @@
 #include "link/notifier.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
-#include "logger/log_book.h"
+#include "logger/log_sink.h"
 #include "logger/log_texts.h"
 
 #include <QScopeGuard>
 
 namespace orvanta::logger {
 
-RealtimeMonitor::RealtimeMonitor(link::SerialLink &link, link::PollSwitch &poll, LogBook &log)
+RealtimeMonitor::RealtimeMonitor(link::SerialLink &link, link::PollSwitch &poll, LogSink &log)
     : link_(link)
     , poll_(poll)
     , log_(log)

@@ -9,7 +9,7 @@ class SerialLink;
 
 namespace orvanta::logger {
 
-class LogBook;
+class LogSink;
 
 // "Start Realtime Log": code 14, the heading, then every error line the
 // instrument sends (taken once 34 characters wait, with no time-out) until
@@ -26,7 +26,7 @@ public:
         Ending,   // the program is ending
     };
 
-    RealtimeMonitor(link::SerialLink &link, link::PollSwitch &poll, LogBook &log);
+    RealtimeMonitor(link::SerialLink &link, link::PollSwitch &poll, LogSink &log);
 
     Outcome run();
     bool running() const { return running_; }
@@ -41,7 +41,7 @@ private:
 
     link::SerialLink &link_;
     link::PollSwitch &poll_;
-    LogBook &log_;
+    LogSink &log_;
     bool running_ = false;
     bool stopRequested_ = false;
 };

@@ -3,12 +3,12 @@
 #include "link/messages.h"
 #include "link/notifier.h"
 #include "link/serial_link.h"
-#include "logger/log_book.h"
+#include "logger/log_sink.h"
 #include "logger/log_texts.h"
 
 namespace orvanta::logger {
 
-StoredLogReadout::StoredLogReadout(link::SerialLink &link, LogBook &log)
+StoredLogReadout::StoredLogReadout(link::SerialLink &link, LogSink &log)
     : link_(link)
     , log_(log)
 { }
@@ -21,6 +21,7 @@ StoredLogReadout::Outcome StoredLogReadout::run()
     log_.start(texts::headingLines());
     link_.Delay(kSettleMs);
 
+    Outcome outcome = Outcome::Ended;
     for (int recordCounter = 0; recordCounter < kRequests; ++recordCounter) {
         if (link_.ending())
             return Outcome::Ending;
@@ -46,10 +47,11 @@ StoredLogReadout::Outcome StoredLogReadout::run()
                 return fail();
             logLine = texts::kTimeoutLine.toString();
             recordCounter = kRequests - 1;
+            outcome = Outcome::TimedOut;
         }
         log_.append(logLine);
     }
-    return Outcome::Ended;
+    return outcome;
 }
 
 StoredLogReadout::Outcome StoredLogReadout::fail()

@@ -8,7 +8,7 @@ class SerialLink;
 
 namespace orvanta::logger {
 
-class LogBook;
+class LogSink;
 
 // "Read Stored Log": code 8, the heading, then up to 125 requests (code 7),
 // each answered by one record, taken once 34 characters wait. Ends at the
@@ -22,13 +22,14 @@ public:
     static constexpr int kSettleMs = 1000;
 
     enum class Outcome {
-        Ended,   // by the end record, a time-out or the last request
-        Failed,  // the link failed: said so, port closed
-        Stopped, // the window was closed
-        Ending,  // the program is ending
+        Ended,    // by the end record or after the last request
+        TimedOut, // a record did not come: the log ends with the time-out line
+        Failed,   // the link failed: said so, port closed
+        Stopped,  // the window was closed
+        Ending,   // the program is ending
     };
 
-    StoredLogReadout(link::SerialLink &link, LogBook &log);
+    StoredLogReadout(link::SerialLink &link, LogSink &log);
 
     Outcome run();
     // The window is closing: no request after the one under way.
@@ -38,7 +39,7 @@ private:
     Outcome fail();
 
     link::SerialLink &link_;
-    LogBook &log_;
+    LogSink &log_;
     bool stopRequested_ = false;
 };
 
