@@ -11,6 +11,7 @@
 #include "panel/settings_file.h"
 #include "panel/window_status_target.h"
 #include "support/job_process.h"
+#include "support/logger_rig.h"
 #include "support/picture_rig.h"
 #include "support/sim_process.h"
 #include "support/working_folder.h"
@@ -23,9 +24,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 using namespace orvanta;
 using test::runProgram;
@@ -66,6 +71,12 @@ bool inTimeAndDate(int column, int row, bool pal)
     return column < 280 && row >= top && row < top + 24;
 }
 
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QImage blackOnWhite(const QImage &picture)
 {
     QImage paper = picture;
@@ -90,6 +101,11 @@ private slots:
     void linkFromSettingsFile();
     void captureIsTheWindowsPicture_data();
     void captureIsTheWindowsPicture();
+    void readLogIsWhatTheWindowShows_data();
+    void readLogIsWhatTheWindowShows();
+    void monitorEndsOnSignal_data();
+    void monitorEndsOnSignal();
+    void monitorEndsWhenItsReaderGoes();
     void sendWritesCodes_data();
     void sendWritesCodes();
     void failures_data();
@@ -271,6 +287,114 @@ void TestJobs::captureIsTheWindowsPicture()
     QVERIFY(!QFile::exists(folder.filePath("tempbw.bmp")) && !QFile::exists(folder.filePath("orva.set")));
 }
 
+void TestJobs::readLogIsWhatTheWindowShows_data()
+{
+    QTest::addColumn<QStringList>("simulatorOptions");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("eight records and the end") << QStringList{} << 0;
+    QTest::newRow("two records a reply") << QStringList{"--log-pairs"} << 0;
+    QTest::newRow("replies in two pieces") << QStringList{"--log-pieces", "--log-records", "3"} << 0;
+    QTest::newRow("an empty log") << QStringList{"--log-records", "0"} << 0;
+    // The window writes the time-out into the log; the job says so and fails.
+    QTest::newRow("no end record") << QStringList{"--log-no-end", "--log-records", "2"} << 1;
+}
+
+void TestJobs::readLogIsWhatTheWindowShows()
+{
+    QFETCH(QStringList, simulatorOptions);
+    QFETCH(int, exitCode);
+    test::LoggerRig rig(simulatorOptions);
+    rig.click(u"cmdReadlog");
+    const QString shown = rig.shown();
+    const QString windowCodes = rig.codes();
+    QVERIFY(shown.startsWith(logger::texts::kHeading));
+
+    SimProcess sim(simulatorOptions);
+    const test::JobResult run = runProgram({"read-log", "--device", sim.devicePath()});
+    QCOMPARE(run.exitCode, exitCode);
+    // The text area's text, its last line ended as a file's is.
+    QCOMPARE(QString::fromUtf8(run.out), shown.endsWith('\n') ? shown : shown + '\n');
+    QStringList jobCodes;
+    for (const char code : test::receivedBefore(sim))
+        jobCodes << QString::number(quint8(code));
+    QCOMPARE(jobCodes.join(' '), windowCodes);
+}
+
+void TestJobs::monitorEndsOnSignal_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("toFile"); // appended to a file, with timestamps; else standard output
+    QTest::newRow("SIGTERM, a log file with timestamps") << int(SIGTERM) << true;
+    QTest::newRow("SIGINT, standard output") << int(SIGINT) << false;
+}
+
+void TestJobs::monitorEndsOnSignal()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, toFile);
+    SimProcess sim({"--error-interval", "100"});
+    QTemporaryDir dir;
+    const QString logFile = dir.filePath("errors.log");
+    QFile earlier(logFile);
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("an earlier run\n") == 15);
+    earlier.close();
+
+    QProcess job;
+    job.setProgram(ORVANTA_PROGRAM_PATH);
+    QStringList arguments{"monitor", "--device", sim.devicePath()};
+    if (toFile)
+        arguments << "--timestamps"
+                  << "-o" << logFile;
+    job.setArguments(arguments);
+    job.setProcessEnvironment(test::jobEnvironment());
+    job.start();
+    QVERIFY(job.waitForStarted());
+    // Stopped once an error line is out: heading, ruler and one line.
+    QByteArray out;
+    const auto lines = [&] {
+        out += job.readAllStandardOutput();
+        return (toFile ? contents(logFile) : out).count('\n') >= (toFile ? 4 : 3);
+    };
+    QVERIFY(QTest::qWaitFor(lines, 30000));
+    ::kill(pid_t(job.processId()), signal);
+    QVERIFY(job.waitForFinished(30000));
+    QCOMPARE(job.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(job.exitCode(), 0);
+    out += job.readAllStandardOutput();
+
+    QString text = QString::fromUtf8(toFile ? contents(logFile) : out);
+    if (toFile) {
+        QVERIFY(text.startsWith("an earlier run\n"));
+        text.remove(0, 15);
+        // Every line after the computer's time in ISO 8601, with its offset.
+        static const QRegularExpression stamp(
+            R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d) )", QRegularExpression::MultilineOption);
+        QCOMPARE(text.count(stamp), text.count('\n'));
+        text.remove(stamp);
+    }
+    // Heading, the error lines, the closing line; 14 first, 16 last, nothing else.
+    QVERIFY2(
+        QRegularExpression("^HR+F$").match(test::logShape(text.replace("\n", "\r\n"))).hasMatch(), qPrintable(text));
+    QCOMPARE(test::receivedBefore(sim), QByteArray("\x0e\x10"));
+}
+
+void TestJobs::monitorEndsWhenItsReaderGoes()
+{
+    SimProcess sim({"--error-interval", "100"});
+    // head leaves after the first error line: the next one cannot be written.
+    QProcess shell;
+    shell.setProcessEnvironment(test::jobEnvironment());
+    shell.start("bash",
+        {"-c",
+            QString("'%1' monitor --device '%2' | head -3 >/dev/null; exit ${PIPESTATUS[0]}")
+                .arg(ORVANTA_PROGRAM_PATH, sim.devicePath())});
+    QVERIFY(shell.waitForFinished(30000));
+    QCOMPARE(shell.exitCode(), 1);
+    QVERIFY2(shell.readAllStandardError().contains("Can't write standard output"), "no word of it");
+    // The instrument was told to stop all the same.
+    QCOMPARE(test::receivedBefore(sim), QByteArray("\x0e\x10"));
+}
+
 void TestJobs::sendWritesCodes_data()
 {
     QTest::addColumn<QStringList>("names");
@@ -306,41 +430,44 @@ void TestJobs::failures_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("says");
+    QTest::addColumn<QByteArray>("wire"); // what the instrument got; "*": not checked
     namespace m = link::messages;
     const QStringList none{"none"};
-    QTest::newRow("status: no such device") << none << false << QStringList{"status", "--device", "%dir/no-such-tty"}
-                                            << 1 << m::kStatusLinkFailure.text.toString();
-    QTest::newRow("status: a silent instrument")
-        << QStringList{"--silent"} << false << QStringList{"status", "--device", "%sim"} << 1
-        << m::kStatusTimeout.text.toString();
-    QTest::newRow("status: a reply too short")
-        << QStringList{"--short", "15"} << false << QStringList{"status", "--device", "%sim"} << 1
-        << m::kStatusTimeout.text.toString();
-    QTest::newRow("send: no such device") << none << false << QStringList{"send", "--device", "%dir/no-such-tty", "Wfm"}
-                                          << 1 << m::kSerialPort.text.toString();
-    QTest::newRow("orva.set is a folder")
-        << none << true << QStringList{"status"} << 1 << m::kSettingsFile.text.toString();
-    QTest::newRow("send: an unknown name sends nothing")
-        << QStringList{} << false << QStringList{"send", "--device", "%sim", "Wfm", "Full Size Vector"} << 2
-        << "close matches:\n  Presets/Full Size Vector Mode\n";
-    QTest::newRow("an option of another job")
-        << none << false << QStringList{"status", "--timestamps"} << 2 << "Unknown option 'timestamps'";
-    QTest::newRow("two devices") << none << false << QStringList{"status", "--device", "/dev/null", "--port", "2"} << 2
-                                 << "give one";
-    QTest::newRow("no such port") << none << false << QStringList{"send", "--port", "5", "Wfm"} << 2 << "from 1 to 4";
-    QTest::newRow("capture: no folder for the file")
-        << QStringList{} << false << QStringList{"capture", "--device", "%sim", "-o", "%dir/missing/x.png"} << 1
-        << "Can't write %dir/missing/x.png";
-    QTest::newRow("capture: neither PNG nor BMP")
-        << QStringList{} << true << QStringList{"capture", "--device", "%sim", "-o", "orva.set"} << 2
-        << "must end in .png or .bmp";
-    QTest::newRow("capture: a silent instrument")
-        << QStringList{"--silent"} << false << QStringList{"capture", "--device", "%sim", "-o", "x.png"} << 1
-        << m::kStatusTimeout.text.toString();
+    const QStringList sim;
+    const auto row = [](const char *name, const QStringList &simulator, bool settingsFolder,
+                         const QStringList &arguments, int exitCode, const QString &says, const QByteArray &wire) {
+        QTest::newRow(name) << simulator << settingsFolder << arguments << exitCode << says << wire;
+    };
+    row("status: no such device", none, false, {"status", "--device", "%dir/no-such-tty"}, 1,
+        m::kStatusLinkFailure.text.toString(), {});
+    row("status: a silent instrument", {"--silent"}, false, {"status", "--device", "%sim"}, 1,
+        m::kStatusTimeout.text.toString(), "\x0d");
+    row("status: a reply too short", {"--short", "15"}, false, {"status", "--device", "%sim"}, 1,
+        m::kStatusTimeout.text.toString(), "\x0d");
+    row("send: no such device", none, false, {"send", "--device", "%dir/no-such-tty", "Wfm"}, 1,
+        m::kSerialPort.text.toString(), {});
+    row("orva.set is a folder", none, true, {"status"}, 1, m::kSettingsFile.text.toString(), {});
+    row("send: an unknown name sends nothing", sim, false, {"send", "--device", "%sim", "Wfm", "Full Size Vector"}, 2,
+        "close matches:\n  Presets/Full Size Vector Mode\n", "");
+    row("an option of another job", none, false, {"status", "--timestamps"}, 2, "Unknown option 'timestamps'", {});
+    row("two devices", none, false, {"status", "--device", "/dev/null", "--port", "2"}, 2, "give one", {});
+    row("no such port", none, false, {"send", "--port", "5", "Wfm"}, 2, "from 1 to 4", {});
+    row("capture: no folder for the file", sim, false, {"capture", "--device", "%sim", "-o", "%dir/missing/x.png"}, 1,
+        "Can't write %dir/missing/x.png", "");
+    // Said before orva.set is read, which would fail too.
+    row("capture: neither PNG nor BMP", sim, true, {"capture", "--device", "%sim", "-o", "orva.set"}, 2,
+        "must end in .png or .bmp", "");
+    row("capture: a silent instrument", {"--silent"}, false, {"capture", "--device", "%sim", "-o", "x.png"}, 1,
+        m::kStatusTimeout.text.toString(), "\x0d");
     // Past the first 20 blocks the instrument says nothing more.
-    QTest::newRow("capture: the picture stops")
-        << QStringList{"--stall-after", "20"} << false << QStringList{"capture", "--device", "%sim", "-o", "x.bmp"} << 1
-        << m::kDownloadFailed.text.toString();
+    row("capture: the picture stops", {"--stall-after", "20"}, false, {"capture", "--device", "%sim", "-o", "x.bmp"}, 1,
+        m::kDownloadFailed.text.toString(), "*");
+    row("read-log: a silent instrument", {"--silent"}, false, {"read-log", "--device", "%sim", "-o", "log.txt"}, 1,
+        "Com Port Timeout", "\x08\x07");
+    row("read-log: no folder for the file", sim, false, {"read-log", "--device", "%sim", "-o", "%dir/missing/log"}, 1,
+        "Can't write %dir/missing/log", "");
+    row("monitor: no folder for the file", sim, false, {"monitor", "--device", "%sim", "-o", "%dir/missing/log"}, 1,
+        "Can't write %dir/missing/log", "");
 }
 
 void TestJobs::failures()
@@ -350,6 +477,7 @@ void TestJobs::failures()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, says);
+    QFETCH(QByteArray, wire);
     QTemporaryDir dir;
     if (settingsFolder)
         QVERIFY(QDir(dir.path()).mkdir("orva.set"));
@@ -367,11 +495,8 @@ void TestJobs::failures()
     // Nothing half-written, and nothing else, is left.
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
         settingsFolder ? QStringList{"orva.set"} : QStringList{});
-    // Before the picture stops, nothing but status requests went out.
-    if (sim && !simulatorOptions.contains("--stall-after")) {
-        const QByteArray received = test::receivedBefore(*sim);
-        QCOMPARE(received.count('\x0d'), received.size());
-    }
+    if (sim && wire != "*")
+        QCOMPARE(test::receivedBefore(*sim), wire);
 }
 
 QTEST_MAIN(TestJobs)

@@ -10,6 +10,7 @@
 #include <QProcessEnvironment>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -51,6 +52,9 @@ int runJobProcess(int argc, char **argv)
         return jobs::kDone;
     }
 
+    // Output that cannot be written is seen as an error where it is written:
+    // a reader that went away must not end monitoring before the instrument is told.
+    std::signal(SIGPIPE, SIG_IGN);
     if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
         qInstallMessageHandler(toolkitMessage);
     // A job shows nothing: it needs no display, unless the user chose one.

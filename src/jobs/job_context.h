@@ -25,6 +25,8 @@ struct JobContext
 
 int runStatus(JobContext &job);
 int runCapture(JobContext &job);
+int runReadLog(JobContext &job);
+int runMonitor(JobContext &job);
 int runSend(JobContext &job);
 
 } // namespace orvanta::jobs

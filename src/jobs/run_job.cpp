@@ -22,11 +22,10 @@ int runJob(const JobOptions &options, link::PortMap map, QTextStream &out, QText
     case Job::Status: return runStatus(job);
     case Job::Send: return runSend(job);
     case Job::Capture: return runCapture(job);
-    case Job::ReadLog:
-    case Job::Monitor: break;
+    case Job::ReadLog: return runReadLog(job);
+    case Job::Monitor: return runMonitor(job);
     }
-    err << "orvanta: this job is not built yet" << Qt::endl;
-    return kFailed;
+    return kBadUsage;
 }
 
 } // namespace orvanta::jobs

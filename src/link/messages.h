@@ -41,6 +41,8 @@ inline constexpr Message kDriveNotReady{u"Selected Drive not ready", u"Drive Err
 // <file> and <reason> are filled in where it is shown.
 inline constexpr Message kPictureNotWritten{u"Can't write <file>: <reason>", u"Picture File Error"};
 inline constexpr Message kPictureNotRead{u"Can't read <file>: <reason>", u"Picture File Error"};
+// The read-log and monitor jobs' output file; <file> and <reason> as above.
+inline constexpr Message kLogNotWritten{u"Can't write <file>: <reason>", u"Log File Error"};
 inline constexpr Message kReadLogFailed{u"Can't read All_logs", u"Orvanta Serial Error"};
 inline constexpr Message kMonitoringFailed{u"Logger Memory Full", u"Orvanta Error"};
 inline constexpr Message kLogPrintFailed{u"Can't find a Printer", u"Print Error"};

@@ -1,0 +1,63 @@
+#include "jobs/log_job_output.h"
+
+#include "link/messages.h"
+#include "picture/picture_file.h"
+
+#include <cstdio>
+
+namespace orvanta::jobs {
+
+LogJobOutput::LogJobOutput(const QString &fileName, Mode mode)
+    : fileName_(fileName)
+    , mode_(mode)
+{ }
+
+bool LogJobOutput::open(link::Notifier &notifier)
+{
+    if (fileName_.isEmpty())
+        return standardOutput_.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    QFileDevice *file = nullptr;
+    if (mode_ == Mode::WholeFile) {
+        whole_.emplace(fileName_);
+        file = &*whole_;
+    } else {
+        appended_.setFileName(fileName_);
+        file = &appended_;
+    }
+    if (file->open(mode_ == Mode::WholeFile ? QIODevice::WriteOnly : QIODevice::WriteOnly | QIODevice::Append))
+        return true;
+    warnFailed(notifier, file->errorString());
+    whole_.reset();
+    return false;
+}
+
+QIODevice &LogJobOutput::device()
+{
+    if (fileName_.isEmpty())
+        return standardOutput_;
+    if (whole_)
+        return *whole_;
+    return appended_;
+}
+
+bool LogJobOutput::finish(link::Notifier &notifier)
+{
+    if (!whole_ || whole_->commit())
+        return true;
+    warnFailed(notifier, whole_->errorString());
+    return false;
+}
+
+void LogJobOutput::discard()
+{
+    if (whole_)
+        whole_->cancelWriting();
+}
+
+void LogJobOutput::warnFailed(link::Notifier &notifier, const QString &reason) const
+{
+    picture::warnFileError(notifier, link::messages::kLogNotWritten,
+        {fileName_.isEmpty() ? QStringLiteral("standard output") : fileName_, reason});
+}
+
+} // namespace orvanta::jobs

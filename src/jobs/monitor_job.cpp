@@ -1,0 +1,49 @@
+#include "jobs/job_context.h"
+#include "jobs/log_job_output.h"
+#include "jobs/log_output.h"
+#include "jobs/stop_signals.h"
+#include "link/poll_switch.h"
+#include "logger/realtime_monitor.h"
+
+#include <csignal>
+
+namespace orvanta::jobs {
+
+namespace {
+
+// A job has no status poll to stop or start again.
+class NoPoll : public link::PollSwitch
+{
+public:
+    void pollEvent(link::PollEvent) override { }
+};
+
+} // namespace
+
+int runMonitor(JobContext &job)
+{
+    LogJobOutput output(job.options.output, LogJobOutput::Mode::Append);
+    if (!output.open(job.notifier))
+        return kFailed;
+    LogOutput log(output.device(), job.options.timestamps);
+    NoPoll poll;
+    logger::RealtimeMonitor monitor(job.link, poll, log);
+    // SIGINT and SIGTERM end it as "Stop Realtime Log " does: the closing line, then code 16.
+    StopSignals stopSignals([&monitor] { monitor.stop(); });
+    if (!stopSignals.ready()) {
+        job.err << "orvanta monitor: can't catch SIGINT and SIGTERM" << Qt::endl;
+        return kFailed;
+    }
+    // A reader that went away ends monitoring too, with the instrument told.
+    log.onFailure([&monitor] { monitor.stop(); });
+
+    const logger::RealtimeMonitor::Outcome outcome = monitor.run();
+    if (log.failed()) {
+        output.warnFailed(job.notifier, log.errorString());
+        return kFailed;
+    }
+    // A failure has been said, in the window's words.
+    return outcome == logger::RealtimeMonitor::Outcome::Finished ? kDone : kFailed;
+}
+
+} // namespace orvanta::jobs

@@ -1,0 +1,39 @@
+#include "jobs/job_context.h"
+#include "jobs/log_job_output.h"
+#include "jobs/log_output.h"
+#include "link/notifier.h"
+#include "logger/log_texts.h"
+#include "logger/stored_log_readout.h"
+
+namespace orvanta::jobs {
+
+int runReadLog(JobContext &job)
+{
+    LogJobOutput output(job.options.output, LogJobOutput::Mode::WholeFile);
+    if (!output.open(job.notifier))
+        return kFailed;
+    LogOutput log(output.device(), false);
+    logger::StoredLogReadout readout(job.link, log);
+    const logger::StoredLogReadout::Outcome outcome = readout.run();
+    log.endLastLine();
+    if (log.failed()) {
+        output.warnFailed(job.notifier, log.errorString());
+        output.discard();
+        return kFailed;
+    }
+    switch (outcome) {
+    case logger::StoredLogReadout::Outcome::Ended: return output.finish(job.notifier) ? kDone : kFailed;
+    case logger::StoredLogReadout::Outcome::TimedOut:
+        // The window writes the time-out into the log and says no more; a
+        // script is told on standard error too.
+        job.err << "orvanta read-log: " << logger::texts::kTimeoutLine.trimmed().toString() << Qt::endl;
+        output.discard();
+        return kFailed;
+    default:
+        // The readout has said why.
+        output.discard();
+        return kFailed;
+    }
+}
+
+} // namespace orvanta::jobs
