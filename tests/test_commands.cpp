@@ -48,27 +48,10 @@ QList<QPair<QString, QByteArray>> pairs(const char *list)
 
 // Controls that write none of these codes: other windows, set-up, exit, help,
 // and the shift arrows, which repeat.
-const QStringList kOtherControls = {
-    "mnu_Logger",
-    "mnuUpload",
-    "mnuPort1",
-    "mnuPort2",
-    "mnuPort3",
-    "mnuPort4",
-    "mnu9600",
-    "mnu192k",
-    "mnu288k",
-    "mnu384k",
-    "mnuExit",
-    "mnuHelpContents",
-    "mnuAbout",
-    "imgLeft",
-    "imgRight",
-    "imgUp",
-    "imgDown",
-    "imgPhleft",
-    "imgPhright",
-};
+const QStringList kOtherControls = QString("mnu_Logger mnuUpload mnuPort1 mnuPort2 mnuPort3 mnuPort4 mnu9600 "
+                                           "mnu192k mnu288k mnu384k mnuExit mnuHelpContents mnuAbout imgLeft "
+                                           "imgRight imgUp imgDown imgPhleft imgPhright")
+                                       .split(' ');
 
 } // namespace
 

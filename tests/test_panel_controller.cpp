@@ -89,7 +89,7 @@ private slots:
     void cleanupTestCase() { folder_.reset(); }
     void startUpFromFile_data();
     void startUpFromFile();
-    void menusChosenAreSavedAndUsedNextTime();
+    void menusChosenAreSavedAtExit();
     void startUpLoadsTheOtherWindowsHiddenInOrder();
     void unreadableSettingsFile_data();
     void unreadableSettingsFile();
@@ -116,8 +116,6 @@ void TestPanelController::startUpFromFile_data()
                                      << QStringList{"mnuPort2", "mnu192k"} << hex("0200020002000200");
     QTest::newRow("port 1 at 9.6K") << hex("0200010002000100") << 1 << "9600,N,8,1"
                                     << QStringList{"mnuPort1", "mnu9600"} << hex("0200010002000100");
-    QTest::newRow("28.8K") << hex("0200030002000300") << 3 << "28800,N,8,1" << QStringList{"mnuPort3", "mnu288k"}
-                           << hex("0200030002000300");
     QTest::newRow("port 0, baud 7 kept") << hex("0200070002000000") << 4 << "38400,N,8,1"
                                          << QStringList{"mnuPort4", "mnu384k"} << hex("0200070002000000");
     QTest::newRow("port 5 kept") << hex("0200010002000500") << 4 << "9600,N,8,1" << QStringList{"mnuPort4", "mnu9600"}
@@ -157,7 +155,7 @@ void TestPanelController::startUpFromFile()
     QCOMPARE(run.ended, 1);
 }
 
-void TestPanelController::menusChosenAreSavedAndUsedNextTime()
+void TestPanelController::menusChosenAreSavedAtExit()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("orva.set");
@@ -171,13 +169,8 @@ void TestPanelController::menusChosenAreSavedAndUsedNextTime()
         QCOMPARE(readFile(path), QByteArray());
         run.item("mnuExit")->trigger();
     }
+    // Read back as the "port 2 at 19.2K" start-up row shows.
     QCOMPARE(readFile(path), hex("0200020002000200"));
-
-    Run next(dir.path());
-    QVERIFY(next.program->panel().Form_Load());
-    QCOMPARE(next.program->link().portNumber(), 2);
-    QCOMPARE(next.program->link().portSettings(), QString("19200,N,8,1"));
-    QCOMPARE(next.checkedItems(), (QStringList{"mnuPort2", "mnu192k"}));
 }
 
 void TestPanelController::startUpLoadsTheOtherWindowsHiddenInOrder()
@@ -246,24 +239,18 @@ void TestPanelController::windowThatFailsToLoad()
     RecordingNotifier notifier;
     link::SerialLink serial(map, notifier);
     QString loaded;
-    std::vector<panel::PanelController::FormEntry> forms{{"frmUpload",
-                                                             [&]() -> QWidget * {
-                                                                 loaded += 'U';
-                                                                 auto *form = new QWidget;
-                                                                 form->setObjectName("frmUpload");
-                                                                 return form;
-                                                             }},
-        {"frmHelp",
-            [&]() -> QWidget * {
-                loaded += 'H';
-                return nullptr;
-            }},
-        {"frmLogger", [&]() -> QWidget * {
-             loaded += 'L';
-             auto *form = new QWidget;
-             form->setObjectName("frmLogger");
-             return form;
-         }}};
+    // Each form notes its loading; frmHelp fails.
+    const auto form = [&](const char *name, bool fails) -> panel::PanelController::FormEntry {
+        return {name, [&loaded, name, fails]() -> QWidget * {
+                    loaded += QChar(name[3]);
+                    auto *widget = fails ? nullptr : new QWidget;
+                    if (widget)
+                        widget->setObjectName(name);
+                    return widget;
+                }};
+    };
+    std::vector<panel::PanelController::FormEntry> forms{
+        form("frmUpload", false), form("frmHelp", true), form("frmLogger", false)};
     int ended = 0;
     panel::PanelController panel(
         serial, notifier, std::move(forms), [&] { ++ended; }, path);

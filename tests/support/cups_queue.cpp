@@ -11,49 +11,34 @@
 #include <csignal>
 #include <pwd.h>
 #include <sys/prctl.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace orvanta::test {
 
 namespace {
 
-constexpr std::chrono::milliseconds kPollInterval{200};
-constexpr std::chrono::milliseconds kStopGuard{20'000};
 const QString kBackend = QStringLiteral("/usr/lib/cups/backend/cups-pdf");
-const QString kCupsPdfConfig = QStringLiteral("/etc/cups/cups-pdf.conf");
 
 // cupsd, lpadmin and lpinfo live in sbin, which a plain user's PATH may lack.
 QString findTool(const QString &name)
 {
     const QString onPath = QStandardPaths::findExecutable(name);
-    return onPath.isEmpty()
-        ? QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")})
-        : onPath;
+    return onPath.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"}) : onPath;
 }
 
-// cups-pdf writes a job to its "Out" folder with ${HOME} and ${USER} taken
-// from the job's owner, which is whoever runs this process; a job whose owner
-// it does not know goes to the anonymous folder.
+// cups-pdf's "Out" folder for the job's owner, who is whoever runs this
+// process, and its folder for owners it does not know.
 QStringList cupsPdfOutputFolders()
 {
     QString out = QStringLiteral("/var/spool/cups-pdf/${USER}");
     QString anonymous = QStringLiteral("/var/spool/cups-pdf/ANONYMOUS");
-    QFile config(kCupsPdfConfig);
+    QFile config(QStringLiteral("/etc/cups/cups-pdf.conf"));
     if (config.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        while (!config.atEnd()) {
-            const QString line = QString::fromUtf8(config.readLine()).trimmed();
-            if (line.startsWith(u'#'))
-                continue;
-            const qsizetype gap = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
-            if (gap < 0)
-                continue;
-            const QString key = line.left(gap);
-            const QString value = line.mid(gap).trimmed();
-            if (key == QLatin1String("Out"))
-                out = value;
-            else if (key == QLatin1String("AnonDirName"))
-                anonymous = value;
+        const QRegularExpression setting(QStringLiteral("^(Out|AnonDirName)\\s+(\\S.*)$"));
+        for (const QString &line : QString::fromUtf8(config.readAll()).split(u'\n')) {
+            const QRegularExpressionMatch match = setting.match(line.trimmed());
+            if (match.hasMatch())
+                (match.captured(1) == QLatin1String("Out") ? out : anonymous) = match.captured(2).trimmed();
         }
     }
     if (const passwd *owner = ::getpwuid(::getuid())) {
@@ -63,56 +48,13 @@ QStringList cupsPdfOutputFolders()
     return {QDir::cleanPath(out), QDir::cleanPath(anonymous)};
 }
 
-// All the server keeps lives under root; it listens on socket only, no network port,
-// so a system cupsd is never in its way.
-bool writeServerConfiguration(const QString &root, const QString &socket)
-{
-    QFile files(root + QStringLiteral("/cups-files.conf"));
-    QFile server(root + QStringLiteral("/cupsd.conf"));
-    if (!files.open(QIODevice::WriteOnly) || !server.open(QIODevice::WriteOnly))
-        return false;
-    files.write(QStringLiteral("ServerRoot %1\n"
-                               "StateDir %1/state\n"
-                               "CacheDir %1/cache\n"
-                               "RequestRoot %1/spool\n"
-                               "TempDir %1/spool/tmp\n"
-                               "AccessLog %1/log/access_log\n"
-                               "ErrorLog %1/log/error_log\n"
-                               "PageLog %1/log/page_log\n"
-                               "Printcap %1/printcap\n"
-                               "DataDir /usr/share/cups\n"
-                               "ServerBin /usr/lib/cups\n"
-                               "SystemGroup root\n")
-                    .arg(root)
-                    .toLocal8Bit());
-    // No authentication: the server exists for this test's jobs only.
-    // A failed job is dropped rather than retried, so a wait for its PDF ends.
-    server.write(QStringLiteral("Listen %1\n"
-                                "LogLevel info\n"
-                                "MaxLogSize 0\n"
-                                "Browsing Off\n"
-                                "WebInterface No\n"
-                                "ErrorPolicy abort-job\n"
-                                "DefaultPolicy open\n"
-                                "<Policy open>\n"
-                                "  <Limit All>\n"
-                                "    Order deny,allow\n"
-                                "  </Limit>\n"
-                                "</Policy>\n")
-                     .arg(socket)
-                     .toLocal8Bit());
-    return files.flush() && server.flush();
-}
-
 QString lastLines(const QString &path, int count)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    if (lines.size() > count)
-        lines = lines.mid(lines.size() - count);
-    return lines.join(u'\n');
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    return lines.mid(std::max<qsizetype>(0, lines.size() - count)).join(u'\n');
 }
 
 } // namespace
@@ -120,25 +62,18 @@ QString lastLines(const QString &path, int count)
 CupsQueue::CupsQueue()
 {
     // The cups-pdf backend runs only under a cupsd that runs as root.
-    if (::geteuid() != 0) {
+    if (::geteuid() != 0)
         skipReason_ = QStringLiteral("cups-pdf prints only under a cupsd run as root; this test is not root");
-        return;
-    }
-    for (const QString &tool :
-        {QStringLiteral("cupsd"), QStringLiteral("lpadmin"), QStringLiteral("lpinfo"), QStringLiteral("lpstat")}) {
-        if (findTool(tool).isEmpty()) {
+    for (const char *tool : {"cupsd", "lpadmin", "lpinfo", "lpstat"}) {
+        if (skipReason_.isEmpty() && findTool(QString::fromLatin1(tool)).isEmpty())
             skipReason_ = QStringLiteral("%1 is not installed (scripts/setup.sh installs cups)").arg(tool);
-            return;
-        }
     }
-    if (!QFileInfo::exists(kBackend)) {
+    if (skipReason_.isEmpty() && !QFileInfo::exists(kBackend))
         skipReason_ = QStringLiteral("%1 is missing (scripts/setup.sh installs printer-driver-cups-pdf)").arg(kBackend);
-        return;
-    }
-    if (!dir_.isValid()) {
+    if (skipReason_.isEmpty() && !dir_.isValid())
         skipReason_ = QStringLiteral("no temporary folder for cupsd: %1").arg(dir_.errorString());
+    if (!skipReason_.isEmpty())
         return;
-    }
     outputFolders_ = cupsPdfOutputFolders();
     if (startServer())
         addQueue();
@@ -147,50 +82,58 @@ CupsQueue::CupsQueue()
 CupsQueue::~CupsQueue()
 {
     // The queue and every job are in the server's own folder, gone with it.
-    stopServer();
+    if (cupsd_.state() != QProcess::NotRunning) {
+        cupsd_.terminate();
+        if (!cupsd_.waitForFinished(int(kGuard.count())))
+            cupsd_.kill();
+    }
     for (const QString &pdf : std::as_const(pdfsReturned_))
         QFile::remove(pdf);
-    for (const QString &folder : std::as_const(foldersMissingBefore_))
-        QDir().rmdir(folder); // only if empty: something else may have printed there meanwhile
-    for (auto it = savedEnvironment_.crbegin(); it != savedEnvironment_.crend(); ++it) {
-        if (it->second)
-            qputenv(it->first.constData(), *it->second);
-        else
-            qunsetenv(it->first.constData());
-    }
 }
 
 bool CupsQueue::startServer()
 {
     const QDir dir(dir_.path());
+    const QString root = dir.path();
     const QString socket = dir.filePath(QStringLiteral("cups.sock"));
-    if (socket.toLocal8Bit().size() >= qsizetype(sizeof(sockaddr_un::sun_path))) {
-        skipReason_ = QStringLiteral("the temporary folder's path is too long for a socket: %1").arg(socket);
-        return false;
-    }
     // Filters run as the lp user and must reach the spool inside.
-    QFile::setPermissions(dir.path(),
+    QFile::setPermissions(root,
         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
             | QFile::ExeOther);
-    for (const char *sub : {"state", "cache", "spool", "spool/tmp", "log"})
+    for (const char *sub : {"state", "cache", "spool/tmp", "log"})
         dir.mkpath(QString::fromLatin1(sub));
 
-    const QString root = dir.path();
-    if (!writeServerConfiguration(root, socket)) {
+    // Socket only, no network port; no authentication; a failed job is
+    // dropped rather than retried, so a wait for its PDF ends.
+    QFile files(dir.filePath(QStringLiteral("cups-files.conf")));
+    QFile server(dir.filePath(QStringLiteral("cupsd.conf")));
+    if (!files.open(QIODevice::WriteOnly) || !server.open(QIODevice::WriteOnly)) {
         skipReason_ = QStringLiteral("can't write cupsd's configuration in %1").arg(root);
         return false;
     }
+    files.write(QStringLiteral("ServerRoot %1\nStateDir %1/state\nCacheDir %1/cache\nRequestRoot %1/spool\n"
+                               "TempDir %1/spool/tmp\nAccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
+                               "PageLog %1/log/page_log\nPrintcap %1/printcap\nDataDir /usr/share/cups\n"
+                               "ServerBin /usr/lib/cups\nSystemGroup root\n")
+                    .arg(root)
+                    .toLocal8Bit());
+    server.write(QStringLiteral("Listen %1\nLogLevel info\nMaxLogSize 0\nBrowsing Off\nWebInterface No\n"
+                                "ErrorPolicy abort-job\nDefaultPolicy open\n"
+                                "<Policy open>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
+                     .arg(socket)
+                     .toLocal8Bit());
+    files.close();
+    server.close();
 
-    // The client side of the process and of every tool it starts: this
-    // server only, no system-wide client settings, no user's choice of printer.
-    overrideEnvironment("CUPS_SERVER", socket.toLocal8Bit());
-    overrideEnvironment("CUPS_SERVERROOT", root.toLocal8Bit());
-    overrideEnvironment("PRINTER", std::nullopt);
-    overrideEnvironment("LPDEST", std::nullopt);
+    // This process and every tool it starts speak to this server only.
+    qputenv("CUPS_SERVER", socket.toLocal8Bit());
+    qputenv("CUPS_SERVERROOT", root.toLocal8Bit());
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
 
     cupsd_.setProgram(findTool(QStringLiteral("cupsd")));
-    cupsd_.setArguments({QStringLiteral("-f"), QStringLiteral("-c"), dir.filePath(QStringLiteral("cupsd.conf")),
-        QStringLiteral("-s"), dir.filePath(QStringLiteral("cups-files.conf"))});
+    cupsd_.setArguments(
+        {QStringLiteral("-f"), QStringLiteral("-c"), server.fileName(), QStringLiteral("-s"), files.fileName()});
     cupsd_.setProcessChannelMode(QProcess::MergedChannels);
     cupsd_.setStandardOutputFile(dir.filePath(QStringLiteral("log/cupsd_output")));
     // cupsd must not outlive a test that crashes or is killed.
@@ -200,25 +143,17 @@ bool CupsQueue::startServer()
         skipReason_ = QStringLiteral("can't start cupsd: %1").arg(cupsd_.errorString());
         return false;
     }
-
     QDeadlineTimer deadline(kGuard);
-    for (;;) {
-        if (cupsd_.state() != QProcess::Running) {
-            skipReason_ = QStringLiteral("cupsd ended as it started: %1")
-                              .arg(lastLines(dir.filePath(QStringLiteral("log/cupsd_output")), 5) + u'\n'
-                                  + lastLines(dir.filePath(QStringLiteral("log/error_log")), 10));
-            return false;
-        }
+    while (cupsd_.state() == QProcess::Running && !deadline.hasExpired()) {
         const std::optional<QString> status = run(QStringLiteral("lpstat"), {QStringLiteral("-r")});
         if (status && status->trimmed() == QLatin1String("scheduler is running"))
             return true;
-        if (deadline.hasExpired()) {
-            skipReason_ = QStringLiteral("cupsd did not answer within %1 s").arg(kGuard.count() / 1000);
-            stopServer();
-            return false;
-        }
-        QTest::qWait(int(kPollInterval.count()));
+        QTest::qWait(200);
     }
+    skipReason_ = QStringLiteral("cupsd did not answer: %1\n%2")
+                      .arg(lastLines(dir.filePath(QStringLiteral("log/cupsd_output")), 5),
+                          lastLines(dir.filePath(QStringLiteral("log/error_log")), 10));
+    return false;
 }
 
 bool CupsQueue::addQueue()
@@ -229,74 +164,48 @@ bool CupsQueue::addQueue()
         error_ = QStringLiteral("lpinfo -m failed: %1").arg(lastComplaint_);
         return false;
     }
-    QString model;
-    for (const QString &line : models->split(u'\n', Qt::SkipEmptyParts)) {
-        const QString name = line.section(u' ', 0, 0);
-        if (name.endsWith(QLatin1String("/CUPS-PDF_opt.ppd")))
-            model = name;
-    }
-    if (model.isEmpty()) {
+    const QRegularExpressionMatch model
+        = QRegularExpression(QStringLiteral("^(\\S*/CUPS-PDF_opt\\.ppd) "), QRegularExpression::MultilineOption)
+              .match(*models);
+    if (!model.hasMatch()) {
         skipReason_
             = QStringLiteral("no cups-pdf model on this machine (scripts/setup.sh installs printer-driver-cups-pdf)");
         return false;
     }
-
-    // Snapshot first: whatever is in the output folders now was not printed here.
-    for (const QString &folder : std::as_const(outputFolders_)) {
-        if (!QFileInfo::exists(folder))
-            foldersMissingBefore_.append(folder);
-    }
+    // Whatever is in the output folders now was not printed here.
     pdfsBefore_ = pdfsNow();
-
     // The default renderer turns text into Type 3 glyphs that no text
     // extraction reads back; pdftocairo keeps the fonts' text.
     if (!run(QStringLiteral("lpadmin"),
             {QStringLiteral("-p"), name(), QStringLiteral("-v"), QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
-                model, QStringLiteral("-o"), QStringLiteral("pdftops-renderer-default=pdftocairo"),
-                QStringLiteral("-E")})) {
-        error_ = QStringLiteral("lpadmin could not add the queue: %1").arg(lastComplaint_);
-        return false;
-    }
-    if (!run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name()})) {
-        error_ = QStringLiteral("lpadmin could not make the queue the default: %1").arg(lastComplaint_);
+                model.captured(1), QStringLiteral("-o"), QStringLiteral("pdftops-renderer-default=pdftocairo"),
+                QStringLiteral("-E")})
+        || !run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name()})) {
+        error_ = QStringLiteral("lpadmin could not add the default queue: %1").arg(lastComplaint_);
         return false;
     }
     return true;
 }
 
-void CupsQueue::stopServer()
-{
-    if (cupsd_.state() == QProcess::NotRunning)
-        return;
-    cupsd_.terminate();
-    if (!cupsd_.waitForFinished(int(kStopGuard.count()))) {
-        cupsd_.kill();
-        cupsd_.waitForFinished(int(kStopGuard.count()));
-    }
-}
-
 QString CupsQueue::waitForPdf(std::chrono::milliseconds timeout)
 {
+    // A job stays listed until its backend has finished writing the file.
     QDeadlineTimer deadline(timeout);
     for (;;) {
-        // A job stays listed until its backend has finished writing the file.
         const std::optional<QString> jobs = run(QStringLiteral("lpstat"), {QStringLiteral("-o"), name()});
         if (jobs && jobs->trimmed().isEmpty())
             break;
         if (deadline.hasExpired()) {
-            lastComplaint_ = jobs ? QStringLiteral("still queued after %1 s: %2").arg(timeout.count() / 1000).arg(*jobs)
-                                  : lastComplaint_;
+            if (jobs)
+                lastComplaint_ = QStringLiteral("still queued: %1").arg(*jobs);
             return {};
         }
-        QTest::qWait(int(kPollInterval.count()));
+        QTest::qWait(200);
     }
-
-    const QHash<QString, FileState> now = pdfsNow();
+    const Pdfs now = pdfsNow();
     QString newest;
     for (auto it = now.cbegin(); it != now.cend(); ++it) {
-        if (pdfsBefore_.value(it.key()) == it.value())
-            continue;
-        if (newest.isEmpty() || it.value().modified > now.value(newest).modified)
+        if (pdfsBefore_.value(it.key()) != it.value() && (newest.isEmpty() || it.value() > now.value(newest)))
             newest = it.key();
     }
     if (newest.isEmpty()) {
@@ -323,38 +232,26 @@ std::optional<QString> CupsQueue::run(const QString &tool, const QStringList &ar
 {
     QProcess process;
     process.start(findTool(tool), arguments);
-    if (!process.waitForFinished(int(kGuard.count()))) {
-        lastComplaint_ = QStringLiteral("%1 did not finish: %2").arg(tool, process.errorString());
+    if (!process.waitForFinished(int(kGuard.count())) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0) {
+        lastComplaint_ = QStringLiteral("%1 %2: %3 %4")
+                             .arg(tool, arguments.join(u' '), process.errorString(),
+                                 QString::fromLocal8Bit(process.readAllStandardError()));
         process.kill();
         process.waitForFinished();
-        return std::nullopt;
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        lastComplaint_ = QStringLiteral("%1 %2: %3")
-                             .arg(tool, arguments.join(u' '), QString::fromLocal8Bit(process.readAllStandardError()));
         return std::nullopt;
     }
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
-QHash<QString, CupsQueue::FileState> CupsQueue::pdfsNow() const
+CupsQueue::Pdfs CupsQueue::pdfsNow() const
 {
-    QHash<QString, FileState> pdfs;
+    Pdfs pdfs;
     for (const QString &folder : outputFolders_) {
-        const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::NoSort);
-        for (const QFileInfo &file : files)
-            pdfs.insert(file.filePath(), {file.lastModified(), file.size()});
+        for (const QFileInfo &file : QDir(folder).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files))
+            pdfs.insert(file.filePath(), file.lastModified());
     }
     return pdfs;
-}
-
-void CupsQueue::overrideEnvironment(const char *name, const std::optional<QByteArray> &value)
-{
-    savedEnvironment_.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
-    if (value)
-        qputenv(name, *value);
-    else
-        qunsetenv(name);
 }
 
 } // namespace orvanta::test
