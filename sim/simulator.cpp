@@ -5,9 +5,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace orvanta::sim {
@@ -40,6 +42,10 @@ Simulator::Simulator(const Options &options)
         recorder_.emplace(options_.recordPath);
     if (!options_.linkPath.empty())
         link_.emplace(options_.linkPath, device_.slavePath());
+    // A byte-time is 260 us at 38 400 baud: the kernel's usual 50 us of timer
+    // slack would blur the pace.
+    if (options_.paceBaud != 0)
+        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 }
 
 int Simulator::run()
@@ -56,10 +62,16 @@ int Simulator::run()
         if (output_.due(now))
             fds[1].events |= POLLOUT;
 
-        if (::poll(fds, 2, pollTimeout(now)) < 0) {
+        timespec timeout{};
+        const std::optional<std::chrono::nanoseconds> wait = pollWait(now);
+        if (wait) {
+            timeout.tv_sec = static_cast<time_t>(wait->count() / 1'000'000'000);
+            timeout.tv_nsec = static_cast<long>(wait->count() % 1'000'000'000);
+        }
+        if (::ppoll(fds, 2, wait ? &timeout : nullptr, nullptr) < 0) {
             if (errno == EINTR)
                 continue;
-            std::fprintf(stderr, "orvanta-sim: poll: %s\n", std::strerror(errno));
+            std::fprintf(stderr, "orvanta-sim: ppoll: %s\n", std::strerror(errno));
             return 1;
         }
         if ((fds[0].revents & POLLIN) != 0 && signals_.drain())
@@ -78,7 +90,7 @@ int Simulator::run()
     }
 }
 
-int Simulator::pollTimeout(Clock::time_point now) const
+std::optional<std::chrono::nanoseconds> Simulator::pollWait(Clock::time_point now) const
 {
     // Later timed work (real-time error lines) adds its deadline here.
     std::optional<Clock::time_point> wake;
@@ -89,10 +101,10 @@ int Simulator::pollTimeout(Clock::time_point now) const
     if (!late_.empty())
         wake = wake ? std::min(*wake, late_.front().due) : late_.front().due;
     if (!wake)
-        return -1;
-    // Rounded up: waking early would only mean a second pass.
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*wake - now);
-    return static_cast<int>(std::max<std::int64_t>(wait.count(), 0));
+        return std::nullopt;
+    // To the nanosecond: a paced byte leaves at its own time, not at the next millisecond.
+    return std::max(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(*wake - now), std::chrono::nanoseconds::zero());
 }
 
 void Simulator::readInput(Clock::time_point now)
