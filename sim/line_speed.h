@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 namespace orvanta::sim {
 
@@ -14,5 +15,8 @@ constexpr std::chrono::nanoseconds byteTime(unsigned baud)
     return baud == 0 ? std::chrono::nanoseconds::zero()
                      : std::chrono::nanoseconds(kBitsPerByte * 1'000'000'000 / std::int64_t{baud});
 }
+
+// The output speed set on the terminal behind fd, custom rates included.
+std::optional<unsigned> lineSpeed(int fd);
 
 } // namespace orvanta::sim

@@ -1,5 +1,7 @@
 #include "simulator.h"
 
+#include "line_speed.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -119,8 +121,9 @@ void Simulator::readInput(Clock::time_point now)
 
 void Simulator::receive(std::span<const std::uint8_t> bytes, Clock::time_point now)
 {
+    // At the rate the client set on its end of the line, as a real line carries them.
     if (recorder_)
-        recorder_->record(bytes);
+        recorder_->record(bytes, lineSpeed(device_.slave()).value_or(options_.paceBaud));
     Reply reply;
     for (const std::uint8_t code : bytes) {
         reply.clear();
