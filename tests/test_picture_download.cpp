@@ -11,9 +11,11 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -53,6 +55,8 @@ struct Rig : link::PollSwitch
         window = new picture::PictureWindow(*serial, notifier, *this, graticules);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
+        // Painted once before any row arrives, as a user's window is.
+        exposed = QTest::qWaitForWindowExposed(window);
     }
     ~Rig() { delete window.data(); }
 
@@ -90,6 +94,7 @@ struct Rig : link::PollSwitch
     std::unique_ptr<link::SerialLink> serial;
     QList<link::PollEvent> pollEvents;
     QPointer<picture::PictureWindow> window;
+    bool exposed = false;
 };
 
 } // namespace
@@ -156,6 +161,18 @@ private slots:
         constexpr qint64 kPause = 95'000'000;
         QVERIFY(!firstAt.contains(16) || firstAt[13] - clicked >= kPause);
         QVERIFY(!firstAt.contains(10) || firstAt[10] - clicked >= (firstAt.contains(16) ? 2 : 1) * kPause);
+
+        // On the screen, the picture as a whole repaint draws it: the rows repainted as
+        // they arrived cover every row drawn (a failed download gets no last repaint).
+        QVERIFY(rig.exposed);
+        QWidget *picture = rig.window->findChild<QWidget *>(QStringLiteral("picDownload"));
+        QCoreApplication::sendPostedEvents();
+        const QImage shown
+            = rig.window->screen()
+                  ->grabWindow(rig.window->winId(), picture->x(), picture->y(), picture->width(), picture->height())
+                  .toImage();
+        QVERIFY(!shown.isNull());
+        QCOMPARE(shown, picture->grab().toImage().convertToFormat(shown.format()));
     }
 
     void pictureOnItsGraticule_data()

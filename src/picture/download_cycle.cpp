@@ -8,14 +8,28 @@
 #include "picture/graticule_choice.h"
 
 #include <QDir>
+#include <QRect>
 #include <QScopeGuard>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace orvanta::picture {
 
 namespace {
 
 constexpr int kNtscBlackFrom = 430;
+
+// The band of the picture that shows canvas rows first to last. The canvas is
+// stretched over the picture inside a thin border: a few pixels more on each
+// side cover the border and the rounding of the stretch.
+QRect rowsOnPicture(const QWidget &picture, int first, int last)
+{
+    constexpr int kMargin = 4;
+    const int top = first * picture.height() / Canvas::kSize - kMargin;
+    const int bottom = (last + 1) * picture.height() / Canvas::kSize + kMargin;
+    return QRect(0, top, picture.width(), bottom - top).intersected(picture.rect());
+}
 
 // The busy pointer over the window for as long as this lives.
 class BusyPointer
@@ -107,9 +121,13 @@ DownloadCycle::Outcome DownloadCycle::transfer(QWidget &window, QWidget &picture
         decoder_.start(status_, graticule_.isOpen() ? &graticule_ : nullptr);
         if (stopRequested_)
             decoder_.stop();
+        int firstRow = decoder_.pictureRow();
         Wait wait = RequestPictureBlock();
         while (wait == Wait::Arrived) {
-            picture.update();
+            // Only the rows this block drew: a whole repaint a block costs more than its bytes.
+            const int lastRow = std::min(decoder_.pictureRow(), Canvas::kSize - 1);
+            picture.update(rowsOnPicture(picture, firstRow, lastRow));
+            firstRow = lastRow;
             if (decoder_.finished())
                 break;
             wait = nextBlock();
