@@ -1,8 +1,8 @@
 // One "Download Single Frame" from the simulator paced at 38 400 baud, against
 // the time its bytes need on the line (10 bits a byte), and the processor time
-// the program's thread spends on it. The simulator writes byte by byte, each at
-// its time on the line, as a serial port without a receive FIFO delivers them:
-// every byte is a wake-up of its own.
+// the program's thread spends on it, repaints of the shown window included.
+// The simulator writes byte by byte, each at its time on the line, as a serial
+// port without a receive FIFO delivers them: every byte is a wake-up of its own.
 #include "link/notifier.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
@@ -50,6 +50,10 @@ void download(benchmark::State &state, const char *status)
     link::SerialLink serial(map, notifier);
     NoPoll poll;
     picture::PictureWindow window(serial, notifier, poll, QStringLiteral(ORVANTA_DATA_DIR "/graticules"));
+    // Shown, as a user watches it: the picture repaints as its rows arrive.
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        state.SkipWithError("the window was not shown");
 
     double seconds = 0;
     bench::ThreadUsage usage;
