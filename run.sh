@@ -8,4 +8,5 @@ orvanta_build
 orvanta_runtime_dir
 WORK="$(orvanta_workdir)"
 cd "$WORK"
-exec "$ROOT/build/bin/orvanta" --simulate "$@"
+# --live: each picture the simulator serves differs from the last, so a continuous download shows it.
+exec "$ROOT/build/bin/orvanta" --simulate --sim-option=--live "$@"

@@ -7,6 +7,7 @@
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
 #include "picture/picture_window.h"
+#include "print/pdf_printer_target.h"
 #include "support/sim_process.h"
 
 #include <QApplication>
@@ -49,7 +50,8 @@ void download(benchmark::State &state, const char *status)
     CountingNotifier notifier;
     link::SerialLink serial(map, notifier);
     NoPoll poll;
-    picture::PictureWindow window(serial, notifier, poll, QStringLiteral(ORVANTA_DATA_DIR "/graticules"));
+    print::PdfPrinterTarget printer(QStringLiteral("/dev/null"));
+    picture::PictureWindow window(serial, notifier, poll, printer, {}, QStringLiteral(ORVANTA_DATA_DIR "/graticules"));
     // Shown, as a user watches it: the picture repaints as its rows arrive.
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))

@@ -24,9 +24,10 @@ std::uint8_t nextStep(std::uint8_t current, std::span<const std::uint8_t> steps)
 
 } // namespace
 
-Instrument::Instrument(const StatusBlock &initial, std::size_t statusLength)
+Instrument::Instrument(const StatusBlock &initial, std::size_t statusLength, bool live)
     : state_(initial)
     , statusLength_(statusLength)
+    , picture_(live)
 {
     // The presets hold what the instrument started with until something is stored.
     presets_.fill(initial);

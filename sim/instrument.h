@@ -18,7 +18,8 @@ class Instrument
 {
 public:
     // statusLength: how many bytes a status reply holds; past 16, filler follows the block.
-    Instrument(const StatusBlock &initial, std::size_t statusLength);
+    // live: each picture carries the number of its transfer.
+    Instrument(const StatusBlock &initial, std::size_t statusLength, bool live = false);
 
     // Acts on one received byte and adds the reply, if it has one, to reply.
     // Returns false for a code the instrument does not know (it changes nothing).

@@ -8,7 +8,7 @@ namespace orvanta::sim {
 
 const char *const kUsage = "usage: orvanta-sim [--link PATH] [--record FILE] [--status HEX32] [--silent]\n"
                            "                   [--short N] [--pace BAUD] [--stall-after N] [--hangup-after N]\n"
-                           "                   [--help]\n"
+                           "                   [--live] [--help]\n"
                            "Plays the instrument on a pseudo-terminal and prints the device path as the\n"
                            "first line on stdout. Ends on SIGTERM or SIGINT.\n"
                            "  --link PATH     make PATH a symbolic link to the device while running\n"
@@ -23,6 +23,8 @@ const char *const kUsage = "usage: orvanta-sim [--link PATH] [--record FILE] [--
                            "                    first N blocks of a transfer\n"
                            "  --hangup-after N  at the request for picture block N + 1 of a transfer, close\n"
                            "                    the device (the client sees the line hang up) and exit 0\n"
+                           "  --live          move a marker along the top of each picture by one step a\n"
+                           "                  transfer, so that successive pictures differ\n"
                            "  --help          show this text\n"
                            "A value may also follow its option after '=', as in --pace=38400.\n";
 
@@ -56,7 +58,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
             attached = option.substr(equals + 1);
             option = option.substr(0, equals);
         }
-        if (attached && (option == "--help" || option == "--silent")) {
+        if (attached && (option == "--help" || option == "--silent" || option == "--live")) {
             line.error = std::string(option) + " takes no value";
             return line;
         }
@@ -66,6 +68,10 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
         }
         if (option == "--silent") {
             options.silent = true;
+            continue;
+        }
+        if (option == "--live") {
+            options.live = true;
             continue;
         }
         const bool takesValue = option == "--link" || option == "--record" || option == "--status"

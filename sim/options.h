@@ -16,6 +16,7 @@ struct Options
     bool silent = false;                      // never send anything
     std::size_t statusLength = kStatusLength; // bytes in a status reply
     unsigned paceBaud = 0;                    // 0: replies leave as fast as they can
+    bool live = false;                        // each picture marks its transfer's number
     // Picture faults, counted in blocks of one transfer: past this many blocks a
     // request for the next one goes unanswered, or hangs the line up.
     std::optional<std::size_t> stallAfter;

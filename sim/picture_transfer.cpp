@@ -2,6 +2,7 @@
 
 #include "picture_renderer.h"
 #include "run_length_encoder.h"
+#include "screen_layout.h"
 
 #include <algorithm>
 
@@ -16,7 +17,13 @@ constexpr std::uint8_t kEmptyToken = 0x00;
 
 void PictureTransfer::start(const StatusBlock &state, Reply &reply)
 {
-    const Screen screen = renderScreen(state);
+    Screen screen = renderScreen(state);
+    if (live_) {
+        const int left = layout::liveMarkerColumn(transfers_);
+        for (int row = layout::kLiveMarkerTop; row < layout::kLiveMarkerTop + layout::kLiveMarkerHeight; ++row)
+            screen.line(left, row, left + layout::kLiveMarkerWidth - 1, row, 3);
+    }
+    ++transfers_;
     stream_ = encodeRunLength(screen.bytes());
     sent_ = 0;
     blocks_ = 0;

@@ -16,6 +16,11 @@ class PictureTransfer
 public:
     static constexpr std::size_t kBlockSize = 128;
 
+    // live: each picture carries the number of its transfer (see layout::liveMarkerColumn).
+    explicit PictureTransfer(bool live = false)
+        : live_(live)
+    { }
+
     // Starts afresh for the state given, ending any transfer under way. With the small
     // boxes shown there is no picture and the client asks for no block, yet it waits for
     // one block before it ends the transfer: that one comes as a late reply.
@@ -34,6 +39,8 @@ private:
     std::size_t sent_ = 0;
     std::size_t blocks_ = 0;
     bool active_ = false;
+    bool live_ = false;
+    unsigned long transfers_ = 0;
 };
 
 } // namespace orvanta::sim

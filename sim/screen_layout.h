@@ -91,6 +91,20 @@ struct ChromaAxes
 inline constexpr ChromaAxes kAnalogueAxes{.blueWeight = 0.492, .redWeight = 0.877, .fullScale = 0.65};
 inline constexpr ChromaAxes kDigitalAxes{.blueWeight = 0.564, .redWeight = 0.713, .fullScale = 0.55};
 
+// With --live, a short bar steps along the top of the picture with each transfer, so
+// one picture can be told from the next: byte-aligned columns [column, column + width)
+// of rows [top, top + height) at full brightness, for transfer n (counted from 0) at
+// liveMarkerColumn(n). The top rows hold no trace in any display.
+inline constexpr int kLiveMarkerTop = 8;
+inline constexpr int kLiveMarkerHeight = 8;
+inline constexpr int kLiveMarkerWidth = 4;
+inline constexpr int kLiveMarkerSteps = 120;
+
+constexpr int liveMarkerColumn(unsigned long transfer)
+{
+    return 8 + kLiveMarkerWidth * static_cast<int>(transfer % kLiveMarkerSteps);
+}
+
 struct Point
 {
     int column;

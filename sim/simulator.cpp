@@ -37,7 +37,7 @@ bool beyond(std::size_t block, const std::optional<std::size_t> &limit)
 Simulator::Simulator(const Options &options)
     : options_(options)
     , signals_({SIGTERM, SIGINT, SIGHUP})
-    , instrument_(options.status, options.statusLength)
+    , instrument_(options.status, options.statusLength, options.live)
     , output_(options.paceBaud)
 {
     if (!options_.recordPath.empty())

@@ -116,12 +116,12 @@ void TestCommands::everyControlWritesItsCode()
     rig.serial->ClosePort();
     const qsizetype before = rig.receivedCount();
 
-    if (QPushButton *button = rig.window().button(control)) {
+    if (QPushButton *button = rig.window().findChild<QPushButton *>(control)) {
         const QString caption = button->text();
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(button->text(), caption);
         QCOMPARE(rig.receivedSince(before), sent);
-    } else if (panel::ArrowKey *image = rig.window().image(control)) {
+    } else if (panel::ArrowKey *image = rig.window().findChild<panel::ArrowKey *>(control)) {
         const QPoint at = image->mapTo(&rig.window(), image->rect().center());
         QTest::mousePress(rig.handle(), Qt::LeftButton, {}, at);
         QCOMPARE(rig.receivedSince(before), sent);

@@ -245,7 +245,9 @@ void TestHelp::shippedHelpFile()
     QStringList found, missing;
     for (const QRegularExpressionMatch &match : message.globalMatch(QString::fromUtf8(list.readAll()))) {
         found << match.captured(1).replace(QRegularExpression(R"(\\(.))"), "\\1");
-        if (!text.contains(found.last()))
+        // A blank the program fills in (%1) stands for any words in the help.
+        const QString words = QRegularExpression::escape(found.last()).replace(QRegularExpression(R"(\\%\d)"), ".+");
+        if (!text.contains(QRegularExpression(words)))
             missing << found.last();
     }
     QVERIFY(found.size() > 5);

@@ -2,6 +2,8 @@
 #include "panel/lamp.h"
 #include "panel/main_window.h"
 #include "panel/menu_item.h"
+#include "panel/menu_tree.h"
+#include "panel/window_layout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,106 +25,20 @@ using namespace orvanta::panel;
 
 namespace {
 
-// The menu bar as the operator sees it: each line lists one menu's items in
-// order, "name=caption", separated by " | ". The bar itself comes first.
-const QStringList kMenuTree = {
-    "bar: mnuSpecial=&Special | mnuConfig=Config | mnuGains=Gains | mnuCursors=Cursors"
-    " | mnuPresets=Presets | mnuFilters=Filters | mnuDisplay=Display | mnuAudio=Audio"
-    " | mnuStore=Store Settings | mnuRecall=Recall Settings | mnuHelp=&Help",
-    "mnuSpecial: mnu_Logger=&Logger | mnuUpload=&Download | mnuSetup=&Setup | mnuExit=&Exit",
-    "mnuSetup: mnuPort=PortNumber | mnuBaud=BaudRate",
-    "mnuPort: mnuPort1=Port 1 | mnuPort2=Port 2 | mnuPort3=Port 3 | mnuPort4=Port 4",
-    "mnuBaud: mnu9600=9.6K | mnu192k=19.2K | mnu288k=28.8K | mnu384k=38.4K",
-    "mnuConfig: mnuAlarms=Alarms | mnuVmaglines=Mag Lines | mnuCmtFmt=Compt Format",
-    "mnuAlarms: mnuActpiccrc=Act Pic CRC | mnuFullpiccrc=Full Pic CRC | mnuAuderrs=Audio Errs"
-    " | mnuCodeerrs=Code Errs | mnuIllegalerrs=Illegal Errs | mnuGamerrs=Gamut Errs"
-    " | mnuNoaud=No Aud | mnuHiaud=Hi Aud | mnuNovid=No Vid | mnuBlack=Black"
-    " | mnuKeypress=Key Press",
-    "mnuVmaglines: mnuMaglines4=4 Lines | mnuMaglines8=8 Lines | mnuMaglines16=16 Lines"
-    " | mnuMaglines32=32 Lines",
-    "mnuCmtFmt: mnuInputYUV=Input YUV/RGB | mnuOutputYUV=Output YUV/RGB"
-    " | mnuDispYUV=Display YUV/RGB | mnuYRGB=YRGB",
-    "mnuGains: mnuWgainNorm=W Gain Norm | mnuWGainMag=W Gain Mag | mnuVGain100=V Gain 100%"
-    " | mnuVGain75=V Gain 75% | mnuVGainMag=V Gain Mag",
-    "mnuCursors: mnuHorzCursor=Horz Cursor | mnuVertCursor=Vert Cursor"
-    " | mnuPhaseCursor=Phase Cursor | mnuCanCurs=Cancel Cursors",
-    "mnuPresets: mnuFullWfm=Full Size Waveform Mode | mnuFullvec=Full Size Vector Mode"
-    " | mnuFullcombo=Full Size Combo Mode | mnuFullGBR=Full Size Waveform GBR"
-    " | mnuFullTime=Full Size Wfm Time Measurement"
-    " | mnuFullAmplitude=Full Size Wfm Amplitude Measurement"
-    " | mnuFullErrors=Full Size Wfm Digital Errors | mnuAudMeasure=Audio Measurement"
-    " | mnuVideoGamut=Full Size Video Gamut",
-    "mnuFilters: mnuNorm=Norm | mnuLpass=LPass | mnuCpass=CPass",
-    "mnuDisplay: mnuTrace=Trace | mnuPposition=Position | mnuDispSpecial=Special"
-    " | mnuSafeArea=Safe Area | mnuVres=V Res",
-    "mnuPposition: mnuMoveup=Move Up | mnuMovedown=Move Down | mnuLboxL=Left Box <--"
-    " | mnuLboxR=Left Box --> | mnuRboxL=Right Box <-- | mnuRboxR=Right Box -->"
-    " | mnuTextBox=Text Box Up/Down",
-    "mnuDispSpecial: mnuSmallBox=Small Top/Btm | mnuNTSC_PALM=525 NTSC / PALM"
-    " | mnuHblank=H Blank | mnuViewasAnaDig=View as Ana/Dig | mnuColour=Colour Full/Mono"
-    " | mnuSyncongreen=Sync on Green | mnuPALSwitch=PAL Switch",
-    "mnuSafeArea: mnuSafeoff=Off | mnuSafeActive=Active 0% | mnuSafeaction=Action 10%"
-    " | mnuSafetitle=Title 20%",
-    "mnuAudio: mnuAudSource=Source | mnuPkHold=Peak Hold | mnuDe_emp=De Emphasis"
-    " | mnuAudScale=Scale | mnuAudPhase=Phase",
-    "mnuAudSource: mnuEmbGp1=Emb'd Gp1 | mnuEmbGp2=Emd'd Gp2 | mnuEmbGp3=Emb'd Gp3"
-    " | mnuEmbGp4=Emb'd Gp4 | mnuAnaAud=Analog | mnuAESAud=AES",
-    "mnuPkHold: mnuPksoff=Off | mnuPks1Sec=1 Sec | mnuPks2Sec=2 sec | mnuPks4Sec=4 Sec"
-    " | mnuPksInf=Infinite",
-    "mnuDe_emp: mnuDemp48KHz=48 KHz | mnuDemp44KHz=44.1 KHz | mnuDemp32KHz=32 KHz"
-    " | mnuDempOff=Off",
-    "mnuAudScale: mnuScalePPM=UK PPM | mnuScaleDigi=Digital | mnuScaleNordic=Nordic"
-    " | mnuScaleVU=VU | mnuScaleEBU=EBU | mnuScaleDIN=DIN | mnuScaleExp=Expand",
-    "mnuStore: mnuStore0=Store 0 | mnuStore1=Store 1 | mnuStore2=Store 2 | mnuStore3=Store 3"
-    " | mnuStore4=Store 4 | mnuStore5=Store 5 | mnuStore6=Store 6 | mnuStore7=Store 7"
-    " | mnuStore8=Store 8",
-    "mnuRecall: mnuRecall0=Recall 0 | mnuRecall1=Recall 1 | mnuRecall2=Recall 2"
-    " | mnuRecall3=Recall 3 | mnuRecall4=Recall 4 | mnuRecall5=Recall 5 | mnuRecall6=Recall 6"
-    " | mnuRecall7=Recall 7 | mnuRecall8=Recall 8",
-    "mnuHelp: mnuHelpContents=Help Contents | mnuAbout=Help About",
-};
-
-struct ButtonCase
+QString text(std::string_view s)
 {
-    const char *name;
-    const char *frame;
-    const char *caption;
-    const char *toolTip;
-    int tabOrder;
-};
+    return QString::fromLatin1(s);
+}
 
-const ButtonCase kButtons[] = {
-    {"cmdSDI", "Frame1", "SDI", "Selects from 1 of 2 SDI Inputs", 2},
-    {"cmdAna", "Frame1", "ANA", "Selects from 1 of 3 Analog Inputs", 5},
-    {"cmdY", "Frame1", "Y", "Toggles Luminance On/Off", 4},
-    {"cmdCb", "Frame1", "Cb", "Toggles Chroma On/Off", 1},
-    {"cmdCr", "Frame1", "Cr", "Toggles Chroma On/Off", 3},
-    {"cmdWfm", "Frame2", "Wfm", "Select Waveform or Bowtie", 14},
-    {"cmdVect", "Frame2", "Vec", "Select Vector or Gamut", 15},
-    {"cmdDual", "Frame2", "Dual", "Select Both or Dual Mode", 16},
-    {"cmdTraces", "Frame2", "Trace", "Toggle Traces On/Off", 17},
-    {"cmdOlay", "Frame2", "Olay", "Select Overlay, Mix or Black", 18},
-    {"cmdFreeze", "Frame2", "Freeze", "Toggle Run, Freeze or Store", 19},
-    {"cmdHVRng", "Frame3", "H/V Rng", "Select H, V or Parade Timebase", 12},
-    {"cmdMagRng", "Frame3", "Mag Rng", "Select HMag, MagLS or Linesel Timebase", 11},
-    {"cmdRef", "Frame5", " ", "Selects Internal or Exturnal Reference", 23},
-    {"cmdGenEdh", "Frame7", " ", "Display: SDI Status or EDH Errors", 27},
-    {"cmdResetEDH", "Frame7", "Reset", "", 32},
-    {"cmdAudiobars", "Frame6", "Bars", "Select OnScreen Audio Bars", 29},
-    {"cmdBars", "Frame6", "Bars", "", 24},
-};
-
-// Lines "menu: item=caption | ..." for the bar and every submenu, depth first.
-void describeMenu(const QString &name, const QList<QAction *> &items, QStringList &lines)
+QString directionName(ArrowDirection d)
 {
-    QStringList entries;
-    for (const QAction *item : items)
-        entries << (item->menu() ? item->menu()->objectName() : item->objectName()) + '=' + item->text();
-    lines << name + ": " + entries.join(" | ");
-    for (const QAction *item : items) {
-        if (item->menu())
-            describeMenu(item->menu()->objectName(), item->menu()->actions(), lines);
+    switch (d) {
+    case ArrowDirection::Left: return "left";
+    case ArrowDirection::Right: return "right";
+    case ArrowDirection::Up: return "up";
+    case ArrowDirection::Down: return "down";
     }
+    return {};
 }
 
 // Which way the black outline on a key points: away from its heaviest side, the base.
@@ -162,35 +78,35 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void menuTree()
+    // Every row of the menu table is an item in its parent menu, in table
+    // order, with its caption; captions are unique within a menu, so the
+    // operator can tell the items apart; leaves are the rows no row names
+    // as parent.
+    void menuRules()
     {
         MainWindow window;
-        QStringList lines;
-        describeMenu("bar", window.menuBar()->actions(), lines);
-        QCOMPARE(lines, kMenuTree);
-
-        // Leaves are the items without a line of their own, in menu order.
-        QHash<QString, QStringList> itemsOf;
-        for (const QString &line : kMenuTree) {
-            for (const QString &entry : line.section(": ", 1).split(" | "))
-                itemsOf[line.section(':', 0, 0)] << entry.section('=', 0, 0);
-        }
+        QHash<QString, QStringList> captions;
         QStringList leaves;
-        const std::function<void(const QString &)> collect = [&](const QString &menu) {
-            for (const QString &name : itemsOf.value(menu))
-                itemsOf.contains(name) ? collect(name) : leaves.append(name);
-        };
-        collect("bar");
+        for (const MenuRow &row : menuTable()) {
+            const QString name = text(row.name);
+            QAction *item = window.menuItem(name);
+            QCOMPARE(item->text(), text(row.caption));
+            const QList<QAction *> siblings
+                = row.parent.empty() ? window.menuBar()->actions() : window.menu(text(row.parent))->actions();
+            QVERIFY2(siblings.contains(item), qPrintable(name));
+            QVERIFY2(!captions[text(row.parent)].contains(item->text()), qPrintable(name));
+            captions[text(row.parent)] << item->text();
+            const bool opensMenu
+                = std::ranges::any_of(menuTable(), [&](const MenuRow &r) { return r.parent == row.name; });
+            QCOMPARE(item->menu() != nullptr, opensMenu);
+            if (!opensMenu)
+                leaves << name;
+        }
         QStringList found;
         for (const QAction *item : window.leafItems())
             found << item->objectName();
         QCOMPARE(found, leaves);
-        for (const QString &name : leaves)
-            QCOMPARE(window.menuItem(name), window.findChild<QAction *>(name));
-        for (const QString &name : itemsOf.keys()) {
-            if (name != "bar")
-                QCOMPARE(window.menuItem(name), window.menu(name)->menuAction());
-        }
+        QCOMPARE(window.menuBar()->actions().size(), 11);
     }
 
     // Before the program touches it, nothing is checked and the poll is off.
@@ -236,47 +152,24 @@ private slots:
         }
     }
 
+    // Every row of the control tables is a control in its frame (or on the
+    // window) showing its caption, colour or arrow, and lying inside the
+    // window's inner area.
     void controls_data()
     {
         QTest::addColumn<QString>("container"); // empty: the window's inner area
         QTest::addColumn<QString>("shows");     // caption, lamp colour or arrow direction
         QTest::addColumn<QString>("toolTip");
-        for (const ButtonCase &b : kButtons)
-            QTest::newRow(b.name) << b.frame << b.caption << b.toolTip;
-        const char *const rows[][3] = {
-            {"Frame1", "", "Inputs"},
-            {"Frame2", "", "Traces"},
-            {"Frame3", "", "T-Base"},
-            {"Frame4", "", "Shifts"},
-            {"Frame5", "", "Ref"},
-            {"Frame7", "", "SDI"},
-            {"Frame6", "", "Aud"},
-            {"Frame8", "", "Scale"},
-            {"Label2", "Frame1", "SDI1 SDI2 CVS1 CVS2 CMPT"},
-            {"Label3", "Frame4", "H Shift"},
-            {"Label4", "Frame4", "V Shift"},
-            {"Label5", "Frame4", "Phase"},
-            {"Label6", "Frame6", "POS NEG"},
-            {"Label7", "", "Gamut"},
-            {"Label1", "", "Pos Neg"},
-            {"led_sdi1", "Frame1", "#000000"},
-            {"led_sdi2", "Frame1", "#000000"},
-            {"led_cvs1", "Frame1", "#000000"},
-            {"led_cvs2", "Frame1", "#000000"},
-            {"led_cmpt", "Frame1", "#000000"},
-            {"led_pos", "", "#808080"},
-            {"led_neg", "", "#808080"},
-            {"imgLeft", "Frame4", "left"},
-            {"imgRight", "Frame4", "right"},
-            {"imgUp", "Frame4", "up"},
-            {"imgDown", "Frame4", "down"},
-            {"imgPhleft", "Frame4", "left"},
-            {"imgPhright", "Frame4", "right"},
-            {"imgScaleUp", "Frame8", "up"},
-            {"imgScaleDown", "Frame8", "down"},
-        };
-        for (const auto &row : rows)
-            QTest::newRow(row[0]) << row[1] << row[2] << "";
+        for (const FrameRow &r : frameTable())
+            QTest::newRow(r.name.data()) << QString() << text(r.caption) << QString();
+        for (const ButtonRow &r : buttonTable())
+            QTest::newRow(r.name.data()) << text(r.frame) << text(r.caption) << text(r.toolTip);
+        for (const LabelRow &r : labelTable())
+            QTest::newRow(r.name.data()) << text(r.frame) << text(r.caption) << QString();
+        for (const LampRow &r : lampTable())
+            QTest::newRow(r.name.data()) << text(r.frame) << QColor(r.fill).name() << QString();
+        for (const ImageRow &r : imageTable())
+            QTest::newRow(r.name.data()) << text(r.frame) << directionName(r.points) << QString();
     }
 
     void controls()
@@ -289,6 +182,10 @@ private slots:
         QVERIFY(widget);
         QCOMPARE(widget->parentWidget(), container.isEmpty() ? window.centralWidget() : window.frame(container));
         QCOMPARE(widget->toolTip(), toolTip);
+        const QRect inWindow(widget->mapTo(window.centralWidget(), QPoint(0, 0)), widget->size());
+        // cmdBars alone lies out of sight, as hiddenControls shows.
+        if (widget->objectName() != "cmdBars")
+            QVERIFY2(window.centralWidget()->rect().contains(inWindow), qPrintable(QDebug::toString(inWindow)));
 
         if (auto *button = qobject_cast<QPushButton *>(widget)) {
             QCOMPARE(button->text(), shows);
@@ -355,22 +252,22 @@ private slots:
     // the Space key then presses.
     void tabChain()
     {
-        std::vector<ButtonCase> order(std::begin(kButtons), std::end(kButtons));
-        std::ranges::sort(order, {}, &ButtonCase::tabOrder);
+        std::vector<ButtonRow> order(buttonTable().begin(), buttonTable().end());
+        std::ranges::sort(order, {}, &ButtonRow::tabOrder);
         MainWindow window;
         showActive(window);
-        window.button(order.front().name)->setFocus();
+        window.button(text(order.front().name))->setFocus();
         QSignalSpy barsClicked(window.button("cmdBars"), &QPushButton::clicked);
-        for (const ButtonCase &b : order) {
+        for (const ButtonRow &b : order) {
             QVERIFY(QApplication::focusWidget());
-            QCOMPARE(QApplication::focusWidget()->objectName(), b.name);
-            if (b.name == QLatin1String("cmdBars")) {
+            QCOMPARE(QApplication::focusWidget()->objectName(), text(b.name));
+            if (b.name == "cmdBars") {
                 QTest::keyClick(window.windowHandle(), Qt::Key_Space);
                 QCOMPARE(barsClicked.count(), 1);
             }
             QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
         }
-        QCOMPARE(QApplication::focusWidget(), window.button(order.front().name));
+        QCOMPARE(QApplication::focusWidget(), window.button(text(order.front().name)));
     }
 };
 

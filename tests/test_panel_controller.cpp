@@ -13,7 +13,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <QTimer>
+#include <sys/stat.h>
 
 using namespace orvanta;
 using test::RecordingNotifier;
@@ -29,11 +31,14 @@ QByteArray hex(const char *text)
 // One run of the program in a folder of its own.
 struct Run
 {
-    explicit Run(const QString &folder, const QString &device = {})
+    // device on every port, or only on port 1 when port2 is given.
+    explicit Run(const QString &folder, const QString &device = {}, const QString &port2 = {})
     {
         link::PortMap map;
         for (int port = 1; port <= 4; ++port)
             map.setDevice(port, device.isEmpty() ? folder + "/no-such-tty" : device);
+        if (!port2.isEmpty())
+            map.setDevice(2, port2);
         auto recorder = std::make_unique<RecordingNotifier>();
         notifier = recorder.get();
         program = std::make_unique<app::Program>(
@@ -86,11 +91,12 @@ private slots:
     void startUpFromFile();
     void menusChosenAreSavedAndUsedNextTime();
     void startUpLoadsTheOtherWindowsHiddenInOrder();
+    void unreadableSettingsFile_data();
     void unreadableSettingsFile();
     void windowThatFailsToLoad();
     void closeBoxSavesLikeExit();
     void exitInsideARunningWait();
-    void baudItemRetunesTheOpenPort();
+    void portAndBaudItemsOnTheOpenPort();
 
 private:
     std::unique_ptr<test::WorkingFolder> folder_;
@@ -190,10 +196,23 @@ void TestPanelController::startUpLoadsTheOtherWindowsHiddenInOrder()
     }
 }
 
+void TestPanelController::unreadableSettingsFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder") << "folder";
+    // A pipe would block the start for ever if it were opened.
+    QTest::newRow("pipe") << "pipe";
+}
+
 void TestPanelController::unreadableSettingsFile()
 {
+    QFETCH(QString, kind);
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("orva.set"));
+    const QString path = dir.filePath("orva.set");
+    if (kind == "folder")
+        QVERIFY(QDir(dir.path()).mkdir("orva.set"));
+    else
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     Run run(dir.path());
     QVERIFY(!run.program->panel().Form_Load());
     QCOMPARE(run.notifier->messages, QList{kSettingsMessage});
@@ -201,13 +220,19 @@ void TestPanelController::unreadableSettingsFile()
     QVERIFY(!run.program->link().waitTimer().isActive());
     QVERIFY(run.checkedItems().isEmpty());
 
-    // The program goes on; exit still closes and ends though the file cannot be written.
+    // The program goes on; exit says once that the choice is lost, then
+    // closes and ends all the same.
     run.program->start();
     QVERIFY(run.window().isVisible());
     run.item("mnuPort3")->trigger();
+    run.notifier->clear();
     run.item("mnuExit")->trigger();
     QCOMPARE(run.ended, 1);
-    QVERIFY(QFileInfo(dir.filePath("orva.set")).isDir());
+    QCOMPARE(run.notifier->messages.size(), 1);
+    const auto &[text, title] = run.notifier->messages[0];
+    QCOMPARE(title, link::messages::kSettingsNotSaved.title.toString());
+    QVERIFY2(text.contains(QFileInfo(path).absoluteFilePath() + ": "), qPrintable(text));
+    QCOMPARE(QFileInfo(path).isDir(), kind == "folder");
 }
 
 void TestPanelController::windowThatFailsToLoad()
@@ -222,10 +247,12 @@ void TestPanelController::windowThatFailsToLoad()
     link::SerialLink serial(map, notifier);
     QString loaded;
     std::vector<panel::PanelController::FormEntry> forms{{"frmUpload",
-                                                        [&]() -> QWidget * {
-                                                            loaded += 'U';
-                                                            return new QWidget;
-                                                        }},
+                                                             [&]() -> QWidget * {
+                                                                 loaded += 'U';
+                                                                 auto *form = new QWidget;
+                                                                 form->setObjectName("frmUpload");
+                                                                 return form;
+                                                             }},
         {"frmHelp",
             [&]() -> QWidget * {
                 loaded += 'H';
@@ -233,7 +260,9 @@ void TestPanelController::windowThatFailsToLoad()
             }},
         {"frmLogger", [&]() -> QWidget * {
              loaded += 'L';
-             return new QWidget;
+             auto *form = new QWidget;
+             form->setObjectName("frmLogger");
+             return form;
          }}};
     int ended = 0;
     panel::PanelController panel(
@@ -293,11 +322,13 @@ void TestPanelController::exitInsideARunningWait()
     QVERIFY(!serial.IsPortOpen());
 }
 
-void TestPanelController::baudItemRetunesTheOpenPort()
+// A baud item retunes the open port; a port item closes it, so the next
+// request goes to the device chosen, even when the open one fell silent.
+void TestPanelController::portAndBaudItemsOnTheOpenPort()
 {
-    SimProcess sim;
+    SimProcess sim, other;
     QTemporaryDir dir;
-    Run run(dir.path(), sim.devicePath());
+    Run run(dir.path(), sim.devicePath(), other.devicePath());
     QVERIFY(run.program->panel().Form_Load());
     link::SerialLink &serial = run.program->link();
     serial.SendCode(13);
@@ -306,11 +337,12 @@ void TestPanelController::baudItemRetunesTheOpenPort()
     run.item("mnu9600")->trigger();
     QCOMPARE(serial.portSettings(), QString("9600,N,8,1"));
     QVERIFY(serial.IsPortOpen());
-    // A port item while open says nothing and keeps the open device.
     run.item("mnuPort2")->trigger();
-    QVERIFY(serial.IsPortOpen());
+    QVERIFY(!serial.IsPortOpen());
     serial.SendCode(47);
-    QVERIFY(sim.waitForReceived(2));
+    QVERIFY(other.waitForReceived(1));
+    QCOMPARE(other.receivedBytes(), QByteArray("\x2f"));
+    QCOMPARE(sim.receivedBytes(), QByteArray("\x0d"));
     QVERIFY(run.notifier->messages.isEmpty());
     QCOMPARE(run.checkedItems(), (QStringList{"mnuPort2", "mnu9600"}));
 }

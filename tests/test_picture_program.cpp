@@ -1,14 +1,20 @@
 // In the program: "&Download" stops the poll, a download shows the simulator's screen, Exit restarts the poll.
 #include "app/program.h"
 #include "panel/main_window.h"
+#include "picture/directory_list.h"
+#include "picture/file_list.h"
+#include "picture/files_window.h"
 #include "picture/picture_window.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 #include "support/working_folder.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace orvanta;
@@ -51,6 +57,58 @@ private slots:
         QVERIFY(window && !polling());
         QCOMPARE(window->canvas().image(), before);
         QVERIFY(static_cast<test::RecordingNotifier &>(program.notifier()).messages.isEmpty());
+    }
+
+    // The files window works on whichever picture window there is: closing the picture
+    // window by its close box while the files window is open leaves nothing dangling,
+    // and a picture displayed then is there in the fresh one.
+    void filesWindowOutlivesThePictureWindow()
+    {
+        test::WorkingFolder folder;
+        test::SimProcess sim;
+        link::PortMap map;
+        for (int port = 1; port <= 4; ++port)
+            map.setDevice(port, sim.devicePath());
+        app::Program program(
+            map, std::make_unique<test::RecordingNotifier>(), [] {}, folder.filePath("orva.set"));
+        program.start();
+        auto &notifier = static_cast<test::RecordingNotifier &>(program.notifier());
+        const auto polling = [&] { return program.panel().window().pollTimer()->isActive(); };
+        const auto open = [&] { program.panel().window().menuItem("mnuUpload")->trigger(); };
+        const auto pictureWindow
+            = [&] { return qobject_cast<picture::PictureWindow *>(program.panel().form("frmUpload")->form()); };
+        const QPointer files = qobject_cast<picture::FilesWindow *>(program.panel().form("frmFiles")->form());
+        QVERIFY(files && !files->isVisible());
+
+        open();
+        QPointer first = pictureWindow();
+        first->button(u"cmdDownload")->click();
+        const QImage downloaded = first->canvas().image();
+        first->button(u"cmdGetBMP")->click();
+        QVERIFY(files->isVisible());
+        // Into the working folder, whatever folder the lists show.
+        QTemporaryDir elsewhere;
+        files->dir1()->setPath(elsewhere.path());
+        files->findChild<QPushButton *>("cmdStoreFile")->click();
+        QVERIFY(!files->isVisible() && QFile::exists("mypic.bmp") && QDir(elsewhere.path()).isEmpty());
+        files->dir1()->setPath(QDir::currentPath());
+
+        first->button(u"cmdGetBMP")->click();
+        first->close();
+        QTRY_VERIFY(first.isNull());
+        QVERIFY(polling() && files->isVisible());
+        files->file1()->setCurrentItem(files->file1()->findItems("mypic.bmp", Qt::MatchExactly).value(0));
+        files->findChild<QPushButton *>("cmdDispFile")->click();
+        QVERIFY(!files->isVisible());
+        QCOMPARE(notifier.beeps, 2);
+
+        // Loaded afresh, hidden, with the stored picture; "&Download" shows it.
+        const QPointer second = pictureWindow();
+        QVERIFY(second && !second->isVisible() && polling());
+        QCOMPARE(second->canvas().image(), downloaded);
+        open();
+        QVERIFY(second->isVisible() && !polling());
+        QCOMPARE(notifier.messages, {});
     }
 };
 

@@ -70,7 +70,10 @@ class TestPoll : public QObject
 private slots:
     void statusRequest_data();
     void statusRequest();
-    void pollThroughItsLife();
+    void silentFromTheStart();
+    void commandShowsWithTheNextRequest();
+    void realtimeOutputEndedFirst();
+    void silentAfterAGoodBlock();
 };
 
 void TestPoll::statusRequest_data()
@@ -115,133 +118,176 @@ void TestPoll::statusRequest()
     QCOMPARE(sim.receivedBytes(), replySize.isEmpty() ? QByteArray() : QByteArray("\r\r"));
 }
 
-// One console through the poll's life, so that no step waits for a start-up
-// of its own. No orva.set: start-up takes port 4, a silent instrument; port 1
-// is a working one.
-void TestPoll::pollThroughItsLife()
+namespace {
+
+// A console with port 1 on a working instrument and ports 2 to 4 on a
+// silent one; no orva.set, so start-up takes port 4.
+struct PollRig
 {
-    SimProcess sim({"--status", kSimStatusHex});
-    SimProcess silent({"--silent"});
-    QVERIFY(sim.started() && silent.started());
+    PollRig()
+        : sim({"--status", kSimStatusHex})
+        , silent({"--silent"})
+    {
+        for (int port = 1; port <= 4; ++port)
+            map.setDevice(port, port == 1 ? sim.devicePath() : silent.devicePath());
+        serial = std::make_unique<link::SerialLink>(map, notifier);
+        panel = std::make_unique<panel::PanelController>(*serial, notifier,
+            std::vector<panel::PanelController::FormEntry>{}, panel::PanelController::EndProgram{},
+            dir.filePath("orva.set"));
+    }
+
+    bool ready() const { return sim.started() && silent.started(); }
+    panel::MainWindow &window() const { return panel->window(); }
+    bool checked(const char *item) const { return panel::itemChecked(window().menuItem(item)); }
+
+    // The poll on the working instrument, started as the logger's close
+    // starts it, until its first block is on the window.
+    bool pollWorking()
+    {
+        serial->SetPortNumber(1);
+        panel->pollEvent(link::PollEvent::LoggerClosed);
+        return QTest::qWaitFor([&] { return !serial->statusBlock().empty(); }, 5000);
+    }
+
+    // Everything the poll writes: marks, captions, enabled states, lamp colours.
+    QStringList shown() const
+    {
+        QStringList state;
+        for (const QAction *item : window().leafItems())
+            state << item->objectName() + item->text() + char('0' + panel::itemChecked(item) + 2 * item->isEnabled());
+        for (const QPushButton *button : window().findChildren<QPushButton *>())
+            state << button->text();
+        for (const panel::Lamp *lamp : window().findChildren<panel::Lamp *>())
+            state << lamp->fillColour().name();
+        return state;
+    }
+
+    SimProcess sim;
+    SimProcess silent;
     QTemporaryDir dir;
     HookNotifier notifier;
     link::PortMap map;
-    for (int port = 1; port <= 4; ++port)
-        map.setDevice(port, port == 1 ? sim.devicePath() : silent.devicePath());
-    link::SerialLink serial(map, notifier);
-    panel::PanelController panel(serial, notifier, {}, {}, dir.filePath("orva.set"));
-    panel::MainWindow &window = panel.window();
-    const auto checked = [&](const char *item) { return panel::itemChecked(window.menuItem(item)); };
-    // Everything the poll writes: marks, captions, enabled states, lamp colours.
-    const auto shown = [&] {
-        QStringList state;
-        for (const QAction *item : window.leafItems())
-            state << item->objectName() + item->text() + char('0' + panel::itemChecked(item) + 2 * item->isEnabled());
-        for (const QPushButton *button : window.findChildren<QPushButton *>())
-            state << button->text();
-        for (const panel::Lamp *lamp : window.findChildren<panel::Lamp *>())
-            state << lamp->fillColour().name();
-        return state;
-    };
-    const qint64 started = SimProcess::monotonicNanoseconds();
-    QVERIFY(panel.Form_Load());
-    const QStringList shownAtStart = shown();
+    std::unique_ptr<link::SerialLink> serial;
+    std::unique_ptr<panel::PanelController> panel;
+};
 
-    // Silent from the start: the first tick's three messages in order, each
-    // box up longer than a poll interval as a user would leave it; then the
-    // poll stops and no request follows.
-    notifier.onMessage = [] {
+} // namespace
+
+// Silent from the start: the first tick's three messages in order, each box
+// up longer than a poll interval as a user would leave it; then the poll
+// stops and no request follows.
+void TestPoll::silentFromTheStart()
+{
+    PollRig rig;
+    QVERIFY(rig.ready());
+    const qint64 started = SimProcess::monotonicNanoseconds();
+    QVERIFY(rig.panel->Form_Load());
+    const QStringList shownAtStart = rig.shown();
+    rig.notifier.onMessage = [] {
         QEventLoop box;
         QTimer::singleShot(1200, &box, &QEventLoop::quit);
         box.exec();
     };
-    QTRY_COMPARE_WITH_TIMEOUT(notifier.messages.size(), 3, 15000);
-    QCOMPARE(notifier.messages,
+    QTRY_COMPARE_WITH_TIMEOUT(rig.notifier.messages.size(), 3, 15000);
+    QCOMPARE(rig.notifier.messages,
         (Messages{message(link::messages::kStatusTimeout), message(link::messages::kMenuUpdateFailure),
             message(link::messages::kPanelUpdateFailure)}));
-    QVERIFY(!serial.IsPortOpen());
-    QVERIFY(!window.pollTimer()->isActive());
-    QVERIFY(!serial.waitTimer().isActive());
+    QVERIFY(!rig.serial->IsPortOpen());
+    QVERIFY(!rig.window().pollTimer()->isActive());
+    QVERIFY(!rig.serial->waitTimer().isActive());
     QTest::qWait(1200);
-    QCOMPARE(notifier.messages.size(), 3);
-    QCOMPARE(silent.receivedBytes(), QByteArray("\r"));
-    // Not before the first tick: a byte reaches the instrument only after it is written.
-    const qint64 first = (requestStamps(silent)[0] - started) / kMs;
+    QCOMPARE(rig.notifier.messages.size(), 3);
+    QCOMPARE(rig.silent.receivedBytes(), QByteArray("\r"));
+    // The first request one interval after start-up, not during it.
+    const qint64 first = (requestStamps(rig.silent)[0] - started) / kMs;
     QVERIFY2(first >= 900, qPrintable(QString::number(first)));
-    QVERIFY(serial.statusBlock().empty());
-    QCOMPARE(shown(), shownAtStart);
+    QVERIFY(rig.serial->statusBlock().empty());
+    QCOMPARE(rig.shown(), shownAtStart);
+}
 
-    // The working instrument, the poll started again as the logger's close
-    // starts it: the block on the window; a command's mark shows with the
-    // next request, about a second later, and not before.
-    notifier.onMessage = nullptr;
-    notifier.clear();
-    serial.SetPortNumber(1);
+// The block on the window; a command's mark shows with the next request,
+// about a second later, and not before.
+void TestPoll::commandShowsWithTheNextRequest()
+{
+    PollRig rig;
+    QVERIFY(rig.ready());
     const qint64 restarted = SimProcess::monotonicNanoseconds();
-    panel.pollEvent(link::PollEvent::LoggerClosed);
-    QTRY_VERIFY_WITH_TIMEOUT(!serial.statusBlock().empty(), 5000);
-    QCOMPARE(serial.statusBlock().bytes(), kSimStatus);
-    QVERIFY(checked("mnuMaglines4") && checked("mnuSafeoff"));
-    QCOMPARE(window.button("cmdGenEdh")->text(), QString("EDH"));
-    QCOMPARE(window.lamp("led_sdi1")->fillColour(), QColor(0, 255, 0));
-    serial.SendCode(56); // "16 Lines"
-    QVERIFY(!checked("mnuMaglines16"));
-    QTRY_VERIFY_WITH_TIMEOUT(checked("mnuMaglines16"), 5000);
-    QVERIFY(!checked("mnuMaglines4"));
+    QVERIFY(rig.pollWorking());
+    QCOMPARE(rig.serial->statusBlock().bytes(), kSimStatus);
+    QVERIFY(rig.checked("mnuMaglines4") && rig.checked("mnuSafeoff"));
+    QCOMPARE(rig.window().button("cmdGenEdh")->text(), QString("EDH"));
+    QCOMPARE(rig.window().lamp("led_sdi1")->fillColour(), QColor(0, 255, 0));
+    rig.serial->SendCode(56); // "16 Lines"
+    QVERIFY(!rig.checked("mnuMaglines16"));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.checked("mnuMaglines16"), 5000);
+    QVERIFY(!rig.checked("mnuMaglines4"));
     // The mark came with the request after the code, the restarted poll's
-    // second tick: two intervals after the restart at the earliest.
-    QVERIFY(sim.receivedBytes().startsWith("\r8\r"));
-    const qint64 second = (requestStamps(sim)[1] - restarted) / kMs;
+    // second tick: two intervals after the restart at the earliest (a byte
+    // reaches the instrument only after it is written).
+    QVERIFY(rig.sim.receivedBytes().startsWith("\r8\r"));
+    const qint64 second = (requestStamps(rig.sim)[1] - restarted) / kMs;
     QVERIFY2(second >= 1800, qPrintable(QString::number(second)));
+    QVERIFY(rig.notifier.messages.isEmpty());
+}
 
-    // Real-time output ends before the request: 16, at least 100 ms, 13.
-    qsizetype before = sim.received().size();
+// Real-time output ends before the request: 16, then 13. A tick never runs
+// inside another wait: one there would stop the one wait timer under it and
+// the delay would never end (ending the program is the way out then). The
+// next tick finds the port closed: it skips the 16 rather than open the
+// port for it, and the request opens it.
+void TestPoll::realtimeOutputEndedFirst()
+{
+    PollRig rig;
+    QVERIFY(rig.ready());
+    QVERIFY(rig.pollWorking());
+    qsizetype before = rig.sim.received().size();
     const qint64 realtimeSet = SimProcess::monotonicNanoseconds();
-    serial.setRealtimeActive(true);
-    QVERIFY(sim.waitForReceived(int(before) + 2, 5000));
-    const QList<SimProcess::Received> got = sim.received().mid(before);
-    QCOMPARE(int(got[0].byte), 16);
-    QCOMPARE(int(got[1].byte), 13);
+    rig.serial->setRealtimeActive(true);
+    QVERIFY(rig.sim.waitForReceived(int(before) + 2, 5000));
+    QCOMPARE(rig.sim.receivedBytes().mid(before, 2), QByteArray("\x10\x0d"));
     // The 16 is written after this point, the 13 a pause after the 16.
-    QVERIFY2((got[1].nanoseconds - realtimeSet) / kMs >= 95, "no pause between 16 and 13");
+    const qint64 pause = (rig.sim.received()[before + 1].nanoseconds - realtimeSet) / kMs;
+    QVERIFY2(pause >= 95, qPrintable(QString::number(pause)));
 
-    // No tick inside another wait: a request there would stop the one wait
-    // timer under it and the delay would never end; ending the program is
-    // the way out then. The next tick finds the port closed: it skips the
-    // 16 rather than open the port for it, and the request opens it.
-    serial.ClosePort();
-    serial.setRealtimeActive(true);
-    before = sim.received().size();
+    rig.serial->ClosePort();
+    rig.serial->setRealtimeActive(true);
+    before = rig.sim.received().size();
     {
         QObject guard;
-        QTimer::singleShot(8000, &guard, [&] { panel.Shutdown(); });
-        serial.Delay(1500);
+        QTimer::singleShot(8000, &guard, [&] { rig.panel->Shutdown(); });
+        rig.serial->Delay(1500);
     }
-    QVERIFY(!serial.ending());
-    QCOMPARE(sim.received().size(), before);
-    QVERIFY(sim.waitForReceived(int(before) + 1, 3000));
-    QCOMPARE(int(sim.received()[before].byte), 13);
-    QVERIFY(!serial.realtimeActive());
-    QVERIFY(notifier.messages.isEmpty());
+    QVERIFY(!rig.serial->ending());
+    QCOMPARE(rig.sim.received().size(), before);
+    QVERIFY(rig.sim.waitForReceived(int(before) + 1, 3000));
+    QCOMPARE(int(rig.sim.received()[before].byte), 13);
+    QVERIFY(!rig.serial->realtimeActive());
+    QVERIFY(rig.notifier.messages.isEmpty());
+}
 
-    // Silent after a good block: each tick gives one message after one
-    // request and puts back the last good block, also over a mark and a lamp
-    // changed here.
-    const QByteArray block = serial.statusBlock().bytes();
-    const QStringList shownBefore = shown();
-    serial.SetPortNumber(4);
-    serial.ClosePort();
-    panel::setItemChecked(window.menuItem("mnuMaglines32"), true);
-    window.lamp("led_sdi1")->setFillColour(Qt::blue);
+// Silent after a good block: each tick gives one message after one request
+// and puts back the last good block, also over a mark and a lamp changed here.
+void TestPoll::silentAfterAGoodBlock()
+{
+    PollRig rig;
+    QVERIFY(rig.ready());
+    QVERIFY(rig.pollWorking());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.checked("mnuMaglines4"), 5000);
+    const QByteArray block = rig.serial->statusBlock().bytes();
+    const QStringList shownBefore = rig.shown();
+    rig.serial->SetPortNumber(4);
+    rig.serial->ClosePort();
+    panel::setItemChecked(rig.window().menuItem("mnuMaglines32"), true);
+    rig.window().lamp("led_sdi1")->setFillColour(Qt::blue);
     QList<int> requestsAtMessage;
-    notifier.onMessage = [&] { requestsAtMessage << int(requestStamps(silent).size()); };
-    QTRY_VERIFY_WITH_TIMEOUT(notifier.messages.size() >= 2, 12000);
-    notifier.onMessage = nullptr;
-    QCOMPARE(requestsAtMessage.mid(0, 2), (QList<int>{2, 3}));
-    QCOMPARE(notifier.messages.mid(0, 2), Messages(2, message(link::messages::kStatusTimeout)));
-    QCOMPARE(serial.statusBlock().bytes(), block);
-    QCOMPARE(shown(), shownBefore);
-    QVERIFY(window.pollTimer()->isActive());
+    rig.notifier.onMessage = [&] { requestsAtMessage << int(requestStamps(rig.silent).size()); };
+    QTRY_VERIFY_WITH_TIMEOUT(rig.notifier.messages.size() >= 2, 12000);
+    rig.notifier.onMessage = nullptr;
+    QCOMPARE(requestsAtMessage.mid(0, 2), (QList<int>{1, 2}));
+    QCOMPARE(rig.notifier.messages.mid(0, 2), Messages(2, message(link::messages::kStatusTimeout)));
+    QCOMPARE(rig.serial->statusBlock().bytes(), block);
+    QCOMPARE(rig.shown(), shownBefore);
+    QVERIFY(rig.window().pollTimer()->isActive());
 }
 
 QTEST_MAIN(TestPoll)

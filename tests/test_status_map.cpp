@@ -71,7 +71,7 @@ void dirty(panel::MainWindow &window, bool boxesEnabled)
     for (const QString &name : kBoxItems)
         window.menuItem(name)->setEnabled(boxesEnabled);
     for (const QString &control : kCaptionControls)
-        window.menuItem(control) ? window.menuItem(control)->setText("?") : window.button(control)->setText("?");
+        window.findChild<QAction *>(control) ? window.menuItem(control)->setText("?") : window.button(control)->setText("?");
     for (const QString &name : kLamps)
         window.lamp(name)->setFillColour(Qt::blue);
 }
@@ -85,7 +85,7 @@ QStringList stateOf(const panel::MainWindow &window)
             state << name;
     for (const QString &control : kCaptionControls)
         state << control + '='
-                + (window.menuItem(control) ? window.menuItem(control)->text() : window.button(control)->text());
+                + (window.findChild<QAction *>(control) ? window.menuItem(control)->text() : window.button(control)->text());
     QString boxes = "boxes=", lamps = "lamps=";
     for (const QString &name : kBoxItems)
         boxes += window.menuItem(name)->isEnabled() ? 'E' : '-';

@@ -4,6 +4,7 @@
 #include "link/port_map.h"
 #include "link/serial_link.h"
 #include "panel/panel_controller.h"
+#include "print/printer_target.h"
 
 #include <memory>
 
@@ -13,8 +14,10 @@ namespace orvanta::app {
 class Program
 {
 public:
-    Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier, panel::PanelController::EndProgram endProgram,
-        QString settingsPath = panel::SettingsFile::kFileName);
+    // printer: where the windows print; the system's default printer unless given.
+    Program(link::PortMap portMap, std::unique_ptr<link::Notifier> notifier,
+        panel::PanelController::EndProgram endProgram, QString settingsPath = panel::SettingsFile::kFileName,
+        std::unique_ptr<print::PrinterTarget> printer = {});
     ~Program();
 
     // Start-up, then the main window is shown, also after a failed start-up.
@@ -22,10 +25,12 @@ public:
 
     link::Notifier &notifier() const { return *notifier_; }
     link::SerialLink &link() const { return *link_; }
+    print::PrinterTarget &printer() const { return *printer_; }
     panel::PanelController &panel() const { return *panel_; }
 
 private:
     std::unique_ptr<link::Notifier> notifier_;
+    std::unique_ptr<print::PrinterTarget> printer_;
     std::unique_ptr<link::SerialLink> link_;
     std::unique_ptr<panel::PanelController> panel_;
 };

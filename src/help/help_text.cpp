@@ -1,7 +1,7 @@
 #include "help/help_text.h"
 
+#include "link/regular_file.h"
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -56,11 +56,8 @@ QString textForView(const QString &helpText)
 
 std::optional<QString> readHelpFile(const QString &path)
 {
-    // Opening a pipe or a device would wait or read for ever; only plain files are help.
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!link::openRegularFile(file, QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -16,6 +16,9 @@ namespace messages {
 
 inline constexpr Message kSerialPort{u"Can't communicate with Orvanta", u"Serial Port Error"};
 inline constexpr Message kSettingsFile{u"Can't find orva.set", u"Can't Find Settings File"};
+// %1 the file, %2 the reason.
+inline constexpr Message kSettingsNotSaved{
+    u"The port and baud rate could not be saved to %1: %2", u"Can't Save Settings File"};
 inline constexpr Message kStatusTimeout{
     u"Check connection from Serial port to Orvanta & Orvanta power", u"Can't Communicate with Orvanta"};
 inline constexpr Message kStatusLinkFailure{
@@ -31,6 +34,13 @@ inline constexpr Message kGraticuleShort{
     u"The graticule file ended early: part of the picture has no graticule", u"Graticule File Error"};
 inline constexpr Message kSmallBoxes{u"Can't download Small Boxes", u"Brellin Orvanta 5.x"};
 inline constexpr Message kDownloadFailed{u"Can't Download picture", u"Orvanta Serial Error"};
+inline constexpr Message kPrinterFault{
+    u"Can't send Picture to Printer, Check it's on / Needs more paper?", u" Printer Fault"};
+inline constexpr Message kNoBmpSelected{u"No .BMP file is selected", u"File Directory Error"};
+inline constexpr Message kDriveNotReady{u"Selected Drive not ready", u"Drive Error"};
+// <file> and <reason> are filled in where it is shown.
+inline constexpr Message kPictureNotWritten{u"Can't write <file>: <reason>", u"Picture File Error"};
+inline constexpr Message kPictureNotRead{u"Can't read <file>: <reason>", u"Picture File Error"};
 
 } // namespace messages
 

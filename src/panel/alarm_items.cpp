@@ -39,7 +39,6 @@ AlarmItems::AlarmItems(MainWindow &window, link::SerialLink &link, QObject *pare
 {
     for (const AlarmRow &row : kAlarms) {
         QAction *item = window.menuItem(QString::fromLatin1(row.item));
-        Q_ASSERT(item);
         // The same code either way: the instrument toggles, and the next poll
         // shows what it made of it. The mark flips even when the write failed.
         connect(item, &QAction::triggered, this, [&link, item, code = row.code] {

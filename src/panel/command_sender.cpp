@@ -17,13 +17,11 @@ CommandSender::CommandSender(MainWindow &window, link::SerialLink &link, QObject
         const QString name = QString::fromLatin1(row.control);
         if (row.event == PanelEvent::MouseDown) {
             ArrowKey *image = window.image(name);
-            Q_ASSERT(image);
             connect(image, &ArrowKey::mouseDown, this, [this, image] { send(image, PanelEvent::MouseDown); });
-        } else if (QPushButton *button = window.button(name)) {
+        } else if (auto *button = window.findChild<QPushButton *>(name)) {
             connect(button, &QPushButton::clicked, this, [this, button] { send(button, PanelEvent::Click); });
         } else {
             QAction *item = window.menuItem(name);
-            Q_ASSERT(item);
             connect(item, &QAction::triggered, this, [this, item] { send(item, PanelEvent::Click); });
         }
     }

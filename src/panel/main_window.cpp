@@ -1,5 +1,6 @@
 #include "panel/main_window.h"
 
+#include "link/required_child.h"
 #include "panel/arrow_key.h"
 #include "panel/lamp.h"
 #include "panel/menu_item.h"
@@ -130,22 +131,22 @@ MainWindow::MainWindow(QWidget *parent)
     setCentralWidget(inner_);
 
     addControls(
-        frameTable(), [](const FrameRow &row, QWidget *parent) { return new Frame(text(row.caption), parent); });
-    addControls(buttonTable(), [](const ButtonRow &row, QWidget *parent) {
-        auto *button = new QPushButton(text(row.caption), parent);
+        frameTable(), [](const FrameRow &row, QWidget *into) { return new Frame(text(row.caption), into); });
+    addControls(buttonTable(), [](const ButtonRow &row, QWidget *into) {
+        auto *button = new QPushButton(text(row.caption), into);
         button->setToolTip(text(row.toolTip));
         return button;
     });
-    addControls(labelTable(), [](const LabelRow &row, QWidget *parent) {
-        auto *label = new QLabel(text(row.caption), parent);
+    addControls(labelTable(), [](const LabelRow &row, QWidget *into) {
+        auto *label = new QLabel(text(row.caption), into);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(row.look == LabelLook::Wrapped);
         if (row.look == LabelLook::Heading)
             label->setFont(headingFont());
         return label;
     });
-    addControls(lampTable(), [](const LampRow &row, QWidget *parent) { return new Lamp(QColor(row.fill), parent); });
-    addControls(imageTable(), [](const ImageRow &row, QWidget *parent) { return new ArrowKey(row.points, parent); });
+    addControls(lampTable(), [](const LampRow &row, QWidget *into) { return new Lamp(QColor(row.fill), into); });
+    addControls(imageTable(), [](const ImageRow &row, QWidget *into) { return new ArrowKey(row.points, into); });
     chainTabOrder();
 
     pollTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -166,7 +167,6 @@ template <typename Row, typename Make> void MainWindow::addControls(std::span<co
             if (!row.frame.empty())
                 parent = frame(text(row.frame));
         }
-        Q_ASSERT(parent);
         QWidget *widget = make(row, parent);
         widget->setObjectName(text(row.name));
         widget->setGeometry(twipsToPixels(row.at, dpi_));
@@ -196,7 +196,8 @@ void MainWindow::buildMenus()
             sub->setObjectName(name);
             sub->menuAction()->setObjectName(name);
         } else {
-            Q_ASSERT(parentMenu);
+            if (!parentMenu)
+                qFatal("menu item %s has no menu", row.name.data());
             QAction *item = parentMenu->addAction(text(row.caption));
             item->setObjectName(name);
             keepMarkOnTrigger(item);
@@ -207,37 +208,37 @@ void MainWindow::buildMenus()
 
 QAction *MainWindow::menuItem(const QString &name) const
 {
-    return findChild<QAction *>(name);
+    return link::requiredChild<QAction>(*this, name);
 }
 
 QMenu *MainWindow::menu(const QString &name) const
 {
-    return findChild<QMenu *>(name);
+    return link::requiredChild<QMenu>(*this, name);
 }
 
 QPushButton *MainWindow::button(const QString &name) const
 {
-    return findChild<QPushButton *>(name);
+    return link::requiredChild<QPushButton>(*this, name);
 }
 
 Lamp *MainWindow::lamp(const QString &name) const
 {
-    return findChild<Lamp *>(name);
+    return link::requiredChild<Lamp>(*this, name);
 }
 
 ArrowKey *MainWindow::image(const QString &name) const
 {
-    return findChild<ArrowKey *>(name);
+    return link::requiredChild<ArrowKey>(*this, name);
 }
 
 QLabel *MainWindow::label(const QString &name) const
 {
-    return findChild<QLabel *>(name);
+    return link::requiredChild<QLabel>(*this, name);
 }
 
 QGroupBox *MainWindow::frame(const QString &name) const
 {
-    return findChild<QGroupBox *>(name);
+    return link::requiredChild<QGroupBox>(*this, name);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

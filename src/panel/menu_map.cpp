@@ -315,12 +315,11 @@ public:
                 return false;
             const QString caption = QString::fromLatin1(row.byValue[captionIndex(row.field, *value)]);
             const QString name = QString::fromLatin1(row.control);
-            if (QAction *item = window_.menuItem(name))
+            // A caption row names a menu item or, failing that, a button.
+            if (auto *item = window_.findChild<QAction *>(name))
                 item->setText(caption);
-            else if (QPushButton *button = window_.button(name))
-                button->setText(caption);
             else
-                return false;
+                window_.button(name)->setText(caption);
         }
         return true;
     }

@@ -3,6 +3,7 @@
 #include "link/messages.h"
 #include "link/notifier.h"
 #include "link/serial_link.h"
+#include "link/window_names.h"
 #include "panel/alarm_items.h"
 #include "panel/arrow_repeat.h"
 #include "panel/command_sender.h"
@@ -11,6 +12,7 @@
 #include "panel/poll_cycle.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace orvanta::panel {
@@ -21,14 +23,14 @@ namespace {
 struct WindowItem
 {
     std::string_view item;
-    std::string_view form;
+    QStringView form;
     std::optional<link::PollEvent> event;
 };
 
 constexpr WindowItem kWindowItems[] = {
-    {.item = "mnuUpload", .form = "frmUpload", .event = link::PollEvent::PictureWindowOpened},
-    {.item = "mnuHelpContents", .form = "frmHelp", .event = std::nullopt},
-    {.item = "mnuAbout", .form = "frmAbout", .event = std::nullopt},
+    {.item = "mnuUpload", .form = link::windows::kPicture, .event = link::PollEvent::PictureWindowOpened},
+    {.item = "mnuHelpContents", .form = link::windows::kHelp, .event = std::nullopt},
+    {.item = "mnuAbout", .form = link::windows::kAbout, .event = std::nullopt},
 };
 
 } // namespace
@@ -56,7 +58,7 @@ PanelController::PanelController(link::SerialLink &link, link::Notifier &notifie
             [this, &choice] { chooseBaud(choice); });
     for (const WindowItem &item : kWindowItems)
         connect(window_->menuItem(QString::fromLatin1(item.item)), &QAction::triggered, this,
-            [this, &item] { openWindow(QString::fromLatin1(item.form), item.event); });
+            [this, &item] { openWindow(item.form.toString(), item.event); });
     connect(window_->menuItem(QStringLiteral("mnuExit")), &QAction::triggered, this, &PanelController::Shutdown);
     connect(window_.get(), &MainWindow::closeRequested, this, &PanelController::Shutdown);
     connect(window_->pollTimer(), &QTimer::timeout, poll_.get(), &PollCycle::Timer1_Timer);
@@ -137,7 +139,9 @@ void PanelController::checkOnly(const auto &choices, std::string_view item)
 
 void PanelController::choosePort(const PortChoice &choice)
 {
-    // An open port keeps its device; the new number counts from the next open.
+    // The open port's device may be the one that fell silent: closing it
+    // lets the next request open the device chosen now.
+    link_.ClosePort();
     link_.SetPortNumber(choice.port);
     checkOnly(kPortChoices, choice.item);
     saved_.port = choice.saved;
@@ -157,15 +161,20 @@ void PanelController::Shutdown()
     if (ended_)
         return;
     ended_ = true;
-    if (savedKnown_)
-        settingsFile_.write(saved_);
+    QString reason;
+    const bool saved = !savedKnown_ || settingsFile_.write(saved_, &reason);
     link_.ClosePort();
 
     // Any wait still on the stack unwinds without a word; no window runs
     // close handling of its own.
     link_.endWaits();
-    notifier_.silence();
     window_->pollTimer()->stop();
+    if (!saved) {
+        const link::Message &m = link::messages::kSettingsNotSaved;
+        notifier_.warn(
+            m.text.toString().arg(QFileInfo(settingsFile_.path()).absoluteFilePath(), reason), m.title.toString());
+    }
+    notifier_.silence();
     for (const auto &slot : forms_)
         slot->hide();
     window_->hide();

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "link/poll_switch.h"
-#include "panel/window_slot.h"
 #include "panel/port_baud_choices.h"
 #include "panel/settings_file.h"
+#include "panel/window_slot.h"
 
 #include <QObject>
 #include <QString>
@@ -41,8 +41,8 @@ public:
     using EndProgram = std::function<void()>;
 
     // forms: the other windows, in the order start-up loads them.
-    PanelController(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms, EndProgram endProgram,
-        QString settingsPath = SettingsFile::kFileName);
+    PanelController(link::SerialLink &link, link::Notifier &notifier, std::vector<FormEntry> forms,
+        EndProgram endProgram, QString settingsPath = SettingsFile::kFileName);
     ~PanelController() override;
 
     MainWindow &window() const { return *window_; }

@@ -1,5 +1,7 @@
 #include "panel/settings_file.h"
 
+#include "link/regular_file.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -68,7 +70,7 @@ std::optional<SavedSettings> SettingsFile::read() const
 {
     QFile file(path_);
     // Read and write, as at exit; a file we may only read still gives its settings.
-    if (!file.open(QIODevice::ReadWrite) && !file.open(QIODevice::ReadOnly))
+    if (!link::openRegularFile(file, QIODevice::ReadWrite) && !link::openRegularFile(file, QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
@@ -76,13 +78,15 @@ std::optional<SavedSettings> SettingsFile::read() const
     return decodeSettings(bytes);
 }
 
-bool SettingsFile::write(const SavedSettings &settings) const
+bool SettingsFile::write(const SavedSettings &settings, QString *reason) const
 {
     QFile file(path_);
-    if (!file.open(QIODevice::ReadWrite))
-        return false;
     const QByteArray bytes = encodeSettings(settings);
+    if (!link::openRegularFile(file, QIODevice::ReadWrite, reason))
+        return false;
     const bool ok = file.write(bytes) == bytes.size() && file.flush();
+    if (!ok && reason)
+        *reason = file.errorString();
     file.close();
     return ok;
 }

@@ -39,7 +39,8 @@ public:
     // Creates a missing file empty. Nothing when the file cannot be opened or read.
     std::optional<SavedSettings> read() const;
     // Writes from offset 0 and leaves any longer old content beyond it in place.
-    bool write(const SavedSettings &settings) const;
+    // False with the reason when the file could not be written whole.
+    bool write(const SavedSettings &settings, QString *reason = nullptr) const;
 
     const QString &path() const { return path_; }
 

@@ -19,6 +19,8 @@ bool WindowSlot::load()
     QWidget *form = factory_ ? factory_() : nullptr;
     if (!form)
         return false;
+    if (form->objectName() != name_)
+        qFatal("the window made for \"%s\" is named \"%s\"", qPrintable(name_), qPrintable(form->objectName()));
     // The close box unloads. A window whose own wait loop may be running
     // when its close box is used must keep itself alive until that loop has
     // unwound: the deferred delete runs in the loop's next pass.

@@ -61,6 +61,25 @@ void Canvas::drawText(int column, int row, const QString &text, const QFont &fon
     painter.drawText(QRect(column, row, kSize, kSize), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
+void Canvas::replace(const QImage &picture)
+{
+    clear();
+    QPainter painter(&image_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, picture.convertToFormat(QImage::Format_RGB32));
+}
+
+void Canvas::blackOnWhite(int row)
+{
+    QRgb *line = scanLine(row);
+    if (!line)
+        return;
+    const QRgb black = palette::rgb(palette::kBlack);
+    const QRgb white = palette::rgb(palette::kWhite);
+    std::transform(line, line + kSize, line,
+        [&](QRgb pixel) { return qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)) == black ? white : black; });
+}
+
 QRgb *Canvas::scanLine(int row)
 {
     if (!onCanvas(row))

@@ -28,6 +28,10 @@ public:
     void fillRows(int first, int last, PaletteIndex colour);
     // White text, its top left at column and row; what lies between the letters stays.
     void drawText(int column, int row, const QString &text, const QFont &font);
+    // The picture from the top left corner, as much of it as fits; black where it does not reach.
+    void replace(const QImage &picture);
+    // One row as ink on paper: every colour but black becomes black, black becomes white.
+    void blackOnWhite(int row);
 
     // The row's pixels for fast writing; null off the canvas. Valid until the
     // image is next shared or replaced.

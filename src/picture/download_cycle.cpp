@@ -4,6 +4,7 @@
 #include "link/notifier.h"
 #include "link/serial_link.h"
 #include "picture/annotation.h"
+#include "picture/busy_pointer.h"
 #include "picture/canvas.h"
 #include "picture/graticule_choice.h"
 
@@ -13,6 +14,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace orvanta::picture {
 
@@ -31,23 +33,6 @@ QRect rowsOnPicture(const QWidget &picture, int first, int last)
     return QRect(0, top, picture.width(), bottom - top).intersected(picture.rect());
 }
 
-// The busy pointer over the window for as long as this lives.
-class BusyPointer
-{
-public:
-    explicit BusyPointer(QWidget &window)
-        : window_(window)
-    {
-        window_.setCursor(Qt::WaitCursor);
-    }
-    ~BusyPointer() { window_.unsetCursor(); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-
-private:
-    QWidget &window_;
-};
-
 } // namespace
 
 DownloadCycle::DownloadCycle(link::SerialLink &link, link::Notifier &notifier, Canvas &canvas, QString graticuleFolder)
@@ -58,10 +43,16 @@ DownloadCycle::DownloadCycle(link::SerialLink &link, link::Notifier &notifier, C
     , decoder_(canvas)
 { }
 
+void DownloadCycle::stopRows()
+{
+    decoder_.stop();
+    continuousFlag_ = false;
+}
+
 void DownloadCycle::stop()
 {
     stopRequested_ = true;
-    decoder_.stop();
+    stopRows();
 }
 
 DownloadCycle::Outcome DownloadCycle::run(QWidget &window, QWidget &picture)
@@ -71,23 +62,54 @@ DownloadCycle::Outcome DownloadCycle::run(QWidget &window, QWidget &picture)
     if (!entry)
         return Outcome::Busy;
     stopRequested_ = false;
-    const auto done = qScopeGuard([this] { graticule_.close(); });
+    return cycle(kSingleCycle, window, picture);
+}
 
-    const Outcome outcome = transfer(window, picture);
+DownloadCycle::Outcome DownloadCycle::runContinuous(QWidget &window, QWidget &picture)
+{
+    const link::SingleRun::Entry entry = running_.enter();
+    if (!entry)
+        return Outcome::Busy;
+    stopRequested_ = false;
+    continuousFlag_ = true;
+    for (;;) {
+        const Outcome outcome = cycle(kContinuousCycle, window, picture);
+        // A message every half second would leave no moment to press Stop.
+        if (outcome != Outcome::Completed)
+            continuousFlag_ = false;
+        if (!continuousFlag_)
+            return outcome;
+    }
+}
+
+DownloadCycle::Outcome DownloadCycle::cycle(const CycleKind &kind, QWidget &window, QWidget &picture)
+{
+    const auto done = qScopeGuard([this] { graticule_.close(); });
+    Outcome outcome = transfer(kind, window, picture);
     if (outcome == Outcome::Failed) {
         notifier_.warn(link::messages::kDownloadFailed);
         if (link_.IsPortOpen())
             link_.ClosePort();
-    } else if (outcome == Outcome::Completed && graticule_.exhausted()) {
+    } else if ((outcome == Outcome::Completed || outcome == Outcome::Noticed) && graticule_.exhausted()) {
         notifier_.warn(link::messages::kGraticuleShort);
+        outcome = Outcome::Noticed;
     }
     return outcome;
 }
 
-DownloadCycle::Outcome DownloadCycle::transfer(QWidget &window, QWidget &picture)
+DownloadCycle::Outcome DownloadCycle::transfer(const CycleKind &kind, QWidget &window, QWidget &picture)
 {
+    if (kind.pauseFirst.count() > 0) {
+        link_.Delay(int(kind.pauseFirst.count()));
+        if (link_.ending())
+            return Outcome::Ended;
+        // The window went during the pause: no picture is started for it.
+        if (stopRequested_)
+            return Outcome::Completed;
+    }
+
     // Real-time error output would mix with the picture.
-    if (link_.realtimeActive()) {
+    if (kind.endsRealtime && link_.realtimeActive()) {
         link_.setRealtimeActive(false);
         if (!(link_.IsPortOpen() || link_.OpenPort()) || !link_.WriteByte(link::codes::kEndRealtime))
             return Outcome::Failed;
@@ -106,15 +128,18 @@ DownloadCycle::Outcome DownloadCycle::transfer(QWidget &window, QWidget &picture
     if (!link_.WriteByte(link::codes::kStartPicture))
         return Outcome::Failed;
     link_.FlushInput();
-    continuousFlag_ = false;
+    if (kind.clearsContinuous)
+        continuousFlag_ = false;
     canvas_.fillRows(0, 2, palette::kBlack);
     picture.update();
     link_.Delay(kSettleMs);
     if (link_.ending())
         return Outcome::Ended;
 
-    OpenGraticuleFile();
-    BusyPointer busy(window);
+    const bool quiet = OpenGraticuleFile();
+    std::optional<BusyPointer> busy;
+    if (kind.busyPointer)
+        busy.emplace(window);
 
     // The small boxes have no picture to read.
     if (status_.displayMode().value_or(link::DisplayMode::SmallBoxes) != link::DisplayMode::SmallBoxes) {
@@ -152,19 +177,23 @@ DownloadCycle::Outcome DownloadCycle::transfer(QWidget &window, QWidget &picture
     if (!status_.isSet(link::status::kPal).value_or(false))
         canvas_.fillRows(kNtscBlackFrom, Canvas::kSize - 1, palette::kBlack);
     picture.update();
-    // The pointer comes back as this returns, and run() closes the file.
-    return Outcome::Completed;
+    // The pointer comes back as this returns, and cycle() closes the file.
+    return quiet ? Outcome::Completed : Outcome::Noticed;
 }
 
-void DownloadCycle::OpenGraticuleFile()
+bool DownloadCycle::OpenGraticuleFile()
 {
+    bool quiet = true;
     const GraticuleChoice choice = chooseGraticule(status_);
-    if (choice.smallBoxes)
+    if (choice.smallBoxes) {
         notifier_.warn(link::messages::kSmallBoxes);
-    if (choice.fileName.isEmpty())
-        return;
-    if (!graticule_.open(QDir(graticuleFolder_).filePath(choice.fileName)))
+        quiet = false;
+    }
+    if (!choice.fileName.isEmpty() && !graticule_.open(QDir(graticuleFolder_).filePath(choice.fileName))) {
         notifier_.warn(link::messages::kGraticulesMissing);
+        quiet = false;
+    }
+    return quiet;
 }
 
 DownloadCycle::Wait DownloadCycle::RequestPictureBlock()

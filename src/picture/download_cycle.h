@@ -2,6 +2,7 @@
 
 #include "link/status_block.h"
 #include "link/wait_loop.h"
+#include "picture/cycle_kind.h"
 #include "picture/graticule_file.h"
 #include "picture/picture_decoder.h"
 
@@ -20,8 +21,9 @@ namespace orvanta::picture {
 
 class Canvas;
 
-// One download of the instrument's screen onto the canvas: the status read,
-// the block handshake, the decoder, the graticule rows and the annotation.
+// The download of the instrument's screen onto the canvas: the status read,
+// the block handshake, the decoder, the graticule rows and the annotation;
+// once, or again and again until told to stop.
 class DownloadCycle
 {
 public:
@@ -32,6 +34,7 @@ public:
 
     enum class Outcome {
         Completed,
+        Noticed, // completed, with a word about the picture (small boxes, graticule)
         Failed,  // said so, port closed
         Refused, // the status read failed and has said why
         Ended,   // the program is ending
@@ -44,8 +47,17 @@ public:
     // cmdDownload_Click: the busy pointer shows over window, picture is
     // repainted as rows arrive and its font writes the annotation.
     Outcome run(QWidget &window, QWidget &picture);
+    // cmdContinuous_Click: cycles until one ends with continuousFlag_ cleared,
+    // or one fails or has something to say (said once, not every cycle).
+    Outcome runContinuous(QWidget &window, QWidget &picture);
     bool running() const { return running_.running(); }
-    // Ends the rows early and the transfer properly, as soon as it can.
+
+    // cmdAbort_Click: PictureRow = 511, so the rows end at the next token
+    // boundary, and no further continuous cycle.
+    void stopRows();
+    void endContinuous() { continuousFlag_ = false; }
+    // The window is going: as stopRows, and a continuous download still in
+    // its pause fetches no further picture.
     void stop();
 
     PictureDecoder &decoder() { return decoder_; }
@@ -54,8 +66,10 @@ public:
 private:
     enum class Wait { Arrived, Failed, Ending };
 
-    Outcome transfer(QWidget &window, QWidget &picture);
-    void OpenGraticuleFile();
+    Outcome cycle(const CycleKind &kind, QWidget &window, QWidget &picture);
+    Outcome transfer(const CycleKind &kind, QWidget &window, QWidget &picture);
+    // False when it had to say something.
+    bool OpenGraticuleFile();
     Wait RequestPictureBlock();
     Wait nextBlock();
     Wait waitForBlock();

@@ -1,5 +1,6 @@
 #include "picture/graticule_file.h"
 
+#include "link/regular_file.h"
 #include "picture/canvas.h"
 
 #include <QFile>
@@ -15,7 +16,7 @@ bool GraticuleFile::open(const QString &path)
 {
     // ReadOnly never creates a missing file.
     auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly))
+    if (!link::openRegularFile(*file, QIODevice::ReadOnly))
         return false;
     return open(std::move(file));
 }
@@ -39,6 +40,8 @@ void GraticuleFile::close()
     file_.reset();
     bytes_.clear();
     next_ = 0;
+    // A cycle that opens no file must not hear of the last one's shortage.
+    exhausted_ = false;
 }
 
 bool GraticuleFile::isOpen() const

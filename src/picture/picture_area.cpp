@@ -16,6 +16,15 @@ PictureArea::PictureArea(const Canvas &canvas, QWidget *parent)
     setFocusPolicy(Qt::TabFocus);
 }
 
+void PictureArea::repaintRow(int row)
+{
+    // The row's band of the scaled picture, rounded outwards.
+    const QRect inside = contentsRect();
+    const int top = inside.top() + row * inside.height() / Canvas::kSize;
+    const int bottom = inside.top() + ((row + 1) * inside.height() + Canvas::kSize - 1) / Canvas::kSize;
+    repaint(QRect(inside.left(), top, inside.width(), std::max(bottom - top, 1)));
+}
+
 void PictureArea::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);

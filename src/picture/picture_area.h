@@ -14,6 +14,9 @@ class PictureArea : public QFrame
 public:
     explicit PictureArea(const Canvas &canvas, QWidget *parent = nullptr);
 
+    // Paints the canvas row on the screen now, without waiting for the event loop.
+    void repaintRow(int row);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -42,4 +42,16 @@ inline constexpr std::array<QStringView, 9> kPictureTabOrder{
     u"cmdContinuous",
 };
 
+// Hidden in this order for printing, and shown again in the same order.
+inline constexpr std::array<QStringView, 8> kPrintHideOrder{
+    u"cmdDownload",
+    u"cmdAbort",
+    u"cmdPrint",
+    u"cmdGetBMP",
+    u"cmdClear",
+    u"cmdExit",
+    u"cmdConvert",
+    u"cmdContinuous",
+};
+
 } // namespace orvanta::picture

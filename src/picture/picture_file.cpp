@@ -1,0 +1,107 @@
+#include "picture/picture_file.h"
+
+#include "link/notifier.h"
+#include "picture/palette.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace orvanta::picture {
+
+namespace {
+
+constexpr const char *kFormat = "bmp";
+
+} // namespace
+
+std::optional<QImage> paletteImage(const QImage &picture)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    QImage indexed(rgb.size(), QImage::Format_Indexed8);
+    indexed.setColorTable(QList<QRgb>(palette::kRgb.begin(), palette::kRgb.end()));
+    // Most of a picture is long runs of one colour: remember the last one found.
+    QRgb lastColour = palette::rgb(palette::kBlack);
+    uchar lastIndex = palette::kBlack;
+    for (int row = 0; row < rgb.height(); ++row) {
+        const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(row));
+        uchar *out = indexed.scanLine(row);
+        for (int column = 0; column < rgb.width(); ++column) {
+            const QRgb colour = in[column] | 0xFF000000u;
+            if (colour != lastColour) {
+                const auto found = std::find(palette::kRgb.begin(), palette::kRgb.end(), colour);
+                if (found == palette::kRgb.end())
+                    return std::nullopt;
+                lastColour = colour;
+                lastIndex = uchar(found - palette::kRgb.begin());
+            }
+            out[column] = lastIndex;
+        }
+    }
+    return indexed;
+}
+
+std::optional<PictureFileError> savePicture(const QImage &picture, const QString &fileName)
+{
+    // The one name the save itself would take without a word.
+    if (fileName.isEmpty())
+        return PictureFileError{fileName, QStringLiteral("no file name given")};
+    // Qt writes an indexed image of at most 16 colours as a 4-bit BMP.
+    const std::optional<QImage> indexed = paletteImage(picture);
+    const QImage &written = indexed ? *indexed : picture;
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return PictureFileError{fileName, file.errorString()};
+    QImageWriter writer(&file, kFormat);
+    if (!writer.write(written)) {
+        // The partly written temporary file goes with the cancelled save.
+        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+        file.cancelWriting();
+        return PictureFileError{fileName, reason};
+    }
+    if (!file.commit())
+        return PictureFileError{fileName, file.errorString()};
+    return std::nullopt;
+}
+
+std::optional<QImage> readPicture(QIODevice &device, QString *reason)
+{
+    QImageReader reader(&device, kFormat);
+    // A file named .bmp that holds some other format is not taken for a picture.
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        if (reason)
+            *reason = reader.errorString();
+        return std::nullopt;
+    }
+    return image;
+}
+
+std::optional<QImage> loadPicture(const QString &fileName, PictureFileError *error)
+{
+    QFile file(fileName);
+    QString reason;
+    std::optional<QImage> image;
+    if (!file.open(QIODevice::ReadOnly))
+        reason = file.errorString();
+    else
+        image = readPicture(file, &reason);
+    if (!image && error)
+        *error = PictureFileError{fileName, reason};
+    return image;
+}
+
+void warnFileError(link::Notifier &notifier, const link::Message &message, const PictureFileError &error)
+{
+    QString text = message.text.toString();
+    text.replace(QStringLiteral("<file>"), error.file).replace(QStringLiteral("<reason>"), error.reason);
+    notifier.warn(text, message.title.toString());
+}
+
+} // namespace orvanta::picture

@@ -1,0 +1,149 @@
+// "Print  Frame": the client area on one page, the picture on its grey and no buttons,
+// through a PDF file and through a real CUPS queue; no printer gives the window's
+// message, and the buttons come back either way.
+#include "picture/picture_buttons.h"
+#include "print/default_printer_target.h"
+#include "support/cups_queue.h"
+#include "support/pdf_facts.h"
+#include "support/picture_rig.h"
+
+#include <QPushButton>
+#include <QTest>
+
+using namespace orvanta;
+using picture::Canvas;
+namespace palette = picture::palette;
+
+namespace {
+
+constexpr QSize kClient{625, 536};
+constexpr QRect kCanvasOnWindow{10, 10, 516, 508}; // inside the picture area's border
+constexpr QRect kRedSquare{100, 100, 100, 100};    // on the canvas
+const QString kPrinterFault = QStringLiteral("Can't send Picture to Printer, Check it's on / Needs more paper?");
+
+bool near(QRgb pixel, QRgb colour)
+{
+    return std::abs(qRed(pixel) - qRed(colour)) + std::abs(qGreen(pixel) - qGreen(colour))
+        + std::abs(qBlue(pixel) - qBlue(colour))
+        < 36;
+}
+
+// Empty when the page shows the window as it should, else what is wrong.
+QString pageFault(const QImage &page)
+{
+    // The window is where its grey is; kept in proportion, filling most of the width.
+    const QRgb grey = qRgb(128, 128, 128);
+    QRect window;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (near(page.pixel(x, y), grey))
+                window |= QRect(x, y, 1, 1);
+    const double aspect = double(window.width()) / window.height() * kClient.height() / kClient.width();
+    if (window.width() < page.width() / 2 || aspect < 0.97 || aspect > 1.03)
+        return QStringLiteral("the window is printed %1 x %2").arg(window.width()).arg(window.height());
+    const auto at = [&](double x, double y) {
+        return page.pixel(window.topLeft()
+            + QPointF(x * window.width() / kClient.width(), y * window.height() / kClient.height()).toPoint());
+    };
+    for (const picture::PictureButton &button : picture::kPictureButtons)
+        if (!near(at(picture::kButtonLeft + picture::kButtonWidth / 2.0, button.top + button.height / 2.0), grey))
+            return button.name.toString() + QStringLiteral(" is printed");
+    const auto onCanvas = [&](QPoint p) {
+        return at(kCanvasOnWindow.left() + (p.x() + 0.5) * kCanvasOnWindow.width() / Canvas::kSize,
+            kCanvasOnWindow.top() + (p.y() + 0.5) * kCanvasOnWindow.height() / Canvas::kSize);
+    };
+    if (!near(onCanvas(kRedSquare.center()), palette::rgb(palette::kLightRed)) || !near(onCanvas({400, 400}), ~0u))
+        return QStringLiteral("the picture is not there");
+    return {};
+}
+
+// The picture window with a white picture and a red square.
+struct PrintRig : test::OfflinePictureWindow
+{
+    explicit PrintRig(print::PrinterTarget &printer)
+        : OfflinePictureWindow(printer)
+    {
+        window.canvas().fillRows(0, Canvas::kSize - 1, palette::kWhite);
+        for (int row = kRedSquare.top(); row <= kRedSquare.bottom(); ++row)
+            window.canvas().fillRow(row, kRedSquare.left(), kRedSquare.right() + 1, palette::kLightRed);
+        window.show();
+    }
+
+    // Prints; what went wrong, said or seen: nothing, or the message once with every button back.
+    QString print()
+    {
+        const QImage canvas = window.canvas().image();
+        window.button(u"cmdPrint")->click();
+        for (const picture::PictureButton &button : picture::kPictureButtons)
+            if (!window.button(button.name)->isVisible())
+                return button.name.toString() + QStringLiteral(" is still hidden");
+        if (window.canvas().image() != canvas || notifier.messages.size() > 1)
+            return QStringLiteral("more changed than the page");
+        return notifier.messages.isEmpty() ? QString() : notifier.messages.first().first;
+    }
+};
+
+} // namespace
+
+class TestPicturePrint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // First of all: the process's CUPS client keeps the first server it reaches.
+    void initTestCase() { queue_ = std::make_unique<test::CupsQueue>(); }
+    void cleanupTestCase() { queue_.reset(); }
+
+    void toPdf_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("noPrinter");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("printed") << "frame.pdf" << false << "";
+        QTest::newRow("no default printer") << "frame.pdf" << true << kPrinterFault;
+        QTest::newRow("a printer that cannot start the job") << "no such folder/frame.pdf" << false << kPrinterFault;
+    }
+
+    void toPdf()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, noPrinter);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        print::PdfPrinterTarget target(dir.filePath(file));
+        target.setNoPrinter(noPrinter);
+        PrintRig rig(target);
+        if (file.contains('/'))
+            QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+        QCOMPARE(rig.print(), said);
+        if (said.isEmpty()) {
+            QCOMPARE(test::pdfPageCount(target.path()), 1);
+            QCOMPARE(pageFault(test::pdfPageImage(target.path(), 1, 72)), QString());
+        }
+    }
+
+    void throughCups()
+    {
+        if (!queue_->skipReason().isEmpty())
+            QSKIP(qPrintable(queue_->skipReason()));
+        QVERIFY2(queue_->error().isEmpty(), qPrintable(queue_->error()));
+        print::DefaultPrinterTarget target;
+        PrintRig printed(target);
+        QCOMPARE(printed.print(), QString());
+        const QString pdf = queue_->waitForPdf();
+        QVERIFY2(!pdf.isEmpty(), qPrintable(queue_->diagnostics()));
+        QCOMPARE(test::pdfPageCount(pdf), 1);
+        QCOMPARE(pageFault(test::pdfPageImage(pdf, 1, 72)), QString());
+
+        // With no default queue left: the message.
+        QVERIFY2(queue_->removeQueue(), qPrintable(queue_->diagnostics()));
+        PrintRig unprinted(target);
+        QCOMPARE(unprinted.print(), kPrinterFault);
+    }
+
+private:
+    std::unique_ptr<test::CupsQueue> queue_;
+};
+
+QTEST_MAIN(TestPicturePrint)
+#include "test_picture_print.moc"
