@@ -1,5 +1,8 @@
 #include "byte_recorder.h"
 
+#include "line_speed.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,11 +16,11 @@ namespace orvanta::sim {
 
 namespace {
 
-long long monotonicNanoseconds()
+std::chrono::nanoseconds monotonicNow()
 {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
 bool writeAll(int fd, const char *data, std::size_t size)
@@ -51,18 +54,22 @@ ByteRecorder::~ByteRecorder()
         ::close(fd_);
 }
 
-void ByteRecorder::record(std::span<const std::uint8_t> bytes)
+void ByteRecorder::record(std::span<const std::uint8_t> bytes, unsigned baud)
 {
-    const long long stamp = monotonicNanoseconds();
+    const std::chrono::nanoseconds perByte = byteTime(baud);
+    std::chrono::nanoseconds stamp = std::max(monotonicNow(), lineFree_);
     for (const std::uint8_t byte : bytes) {
         char line[48];
-        const int length = std::snprintf(line, sizeof line, "%lld %u\n", stamp, unsigned{byte});
+        const int length
+            = std::snprintf(line, sizeof line, "%lld %u\n", static_cast<long long>(stamp.count()), unsigned{byte});
+        stamp += perByte;
         if (!writeAll(fd_, line, static_cast<std::size_t>(length)) && !failed_) {
             // Said once: a full disk must not flood the log nor stop the instrument.
             failed_ = true;
             std::fprintf(stderr, "orvanta-sim: cannot write %s: %s\n", path_.c_str(), std::strerror(errno));
         }
     }
+    lineFree_ = stamp;
 }
 
 } // namespace orvanta::sim

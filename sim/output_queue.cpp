@@ -1,5 +1,7 @@
 #include "output_queue.h"
 
+#include "line_speed.h"
+
 #include <algorithm>
 #include <cerrno>
 
@@ -7,16 +9,8 @@
 
 namespace orvanta::sim {
 
-namespace {
-
-// A start bit, eight data bits and a stop bit.
-constexpr std::int64_t kBitsPerByte = 10;
-
-} // namespace
-
 OutputQueue::OutputQueue(unsigned baud)
-    : byteTime_(
-        baud == 0 ? std::chrono::nanoseconds::zero() : std::chrono::nanoseconds(kBitsPerByte * 1'000'000'000 / baud))
+    : byteTime_(byteTime(baud))
 { }
 
 void OutputQueue::push(std::span<const std::uint8_t> bytes, Clock::time_point now)
@@ -29,22 +23,13 @@ void OutputQueue::push(std::span<const std::uint8_t> bytes, Clock::time_point no
     bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
 }
 
-std::size_t OutputQueue::dueCount(Clock::time_point now) const
-{
-    if (!due(now))
-        return 0;
-    if (byteTime_ == std::chrono::nanoseconds::zero())
-        return size();
-    // A late wake-up sends what the line would have carried meanwhile, never more.
-    const auto late = static_cast<std::size_t>((now - nextDue_) / byteTime_);
-    return std::min(size(), late + 1);
-}
-
 bool OutputQueue::writeDue(int fd, Clock::time_point now)
 {
-    const std::size_t count = dueCount(now);
-    if (count == 0)
+    if (!due(now))
         return true;
+    // Paced, each byte is a write of its own at its own time; a late wake-up keeps
+    // the schedule, so the bytes it owes follow one write after another.
+    const std::size_t count = byteTime_ == std::chrono::nanoseconds::zero() ? size() : 1;
     const ssize_t written = ::write(fd, bytes_.data() + head_, count);
     if (written < 0)
         return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;

@@ -8,9 +8,11 @@
 
 namespace orvanta::sim {
 
-// Bytes waiting to go to the client. With a pace set, byte k of a burst may leave no
-// earlier than k byte-times after the burst began, as on a real line at that baud
-// rate; the main loop sleeps until nextDue() instead of spinning.
+// Bytes waiting to go to the client. With a pace set they leave one write at a time,
+// byte k of a burst k byte-times after the burst began, as a line at that baud rate
+// delivers them to a UART without a receive FIFO; the main loop sleeps until
+// nextDue() instead of spinning. Without a pace they leave as fast as the device
+// takes them.
 class OutputQueue
 {
 public:
@@ -28,12 +30,11 @@ public:
     Clock::time_point nextDue() const { return nextDue_; }
     bool due(Clock::time_point now) const { return !empty() && now >= nextDue_; }
 
-    // Writes every byte that is due by now to the non-blocking fd. Returns false on
-    // an error other than "try again later".
+    // Writes what is due by now to the non-blocking fd: paced, the one next byte;
+    // otherwise all. Returns false on an error other than "try again later".
     bool writeDue(int fd, Clock::time_point now);
 
 private:
-    std::size_t dueCount(Clock::time_point now) const;
     void drop(std::size_t count);
 
     std::chrono::nanoseconds byteTime_;

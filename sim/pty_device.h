@@ -19,6 +19,8 @@ public:
 
     // Non-blocking; bytes the client writes are read here, replies are written here.
     int master() const { return master_; }
+    // Our own slave fd: the line settings the client made are read through it.
+    int slave() const { return slave_; }
     const std::string &slavePath() const { return slavePath_; }
 
 private:

@@ -1,13 +1,17 @@
 #include "simulator.h"
 
+#include "line_speed.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace orvanta::sim {
@@ -40,6 +44,10 @@ Simulator::Simulator(const Options &options)
         recorder_.emplace(options_.recordPath);
     if (!options_.linkPath.empty())
         link_.emplace(options_.linkPath, device_.slavePath());
+    // A byte-time is 260 us at 38 400 baud: the kernel's usual 50 us of timer
+    // slack would blur the pace.
+    if (options_.paceBaud != 0)
+        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 }
 
 int Simulator::run()
@@ -57,10 +65,16 @@ int Simulator::run()
         if (output_.due(now))
             fds[1].events |= POLLOUT;
 
-        if (::poll(fds, 2, pollTimeout(now)) < 0) {
+        timespec timeout{};
+        const std::optional<std::chrono::nanoseconds> wait = pollWait(now);
+        if (wait) {
+            timeout.tv_sec = static_cast<time_t>(wait->count() / 1'000'000'000);
+            timeout.tv_nsec = static_cast<long>(wait->count() % 1'000'000'000);
+        }
+        if (::ppoll(fds, 2, wait ? &timeout : nullptr, nullptr) < 0) {
             if (errno == EINTR)
                 continue;
-            std::fprintf(stderr, "orvanta-sim: poll: %s\n", std::strerror(errno));
+            std::fprintf(stderr, "orvanta-sim: ppoll: %s\n", std::strerror(errno));
             return 1;
         }
         if ((fds[0].revents & POLLIN) != 0 && signals_.drain())
@@ -79,7 +93,7 @@ int Simulator::run()
     }
 }
 
-int Simulator::pollTimeout(Clock::time_point now) const
+std::optional<std::chrono::nanoseconds> Simulator::pollWait(Clock::time_point now) const
 {
     std::optional<Clock::time_point> wake = instrument_.nextError();
     if (now < pausedUntil_)
@@ -89,10 +103,10 @@ int Simulator::pollTimeout(Clock::time_point now) const
     if (!late_.empty())
         wake = wake ? std::min(*wake, late_.front().due) : late_.front().due;
     if (!wake)
-        return -1;
-    // Rounded up: waking early would only mean a second pass.
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*wake - now);
-    return static_cast<int>(std::max<std::int64_t>(wait.count(), 0));
+        return std::nullopt;
+    // To the nanosecond: a paced byte leaves at its own time, not at the next millisecond.
+    return std::max(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(*wake - now), std::chrono::nanoseconds::zero());
 }
 
 void Simulator::readInput(Clock::time_point now)
@@ -107,8 +121,9 @@ void Simulator::readInput(Clock::time_point now)
 
 void Simulator::receive(std::span<const std::uint8_t> bytes, Clock::time_point now)
 {
+    // At the rate the client set on its end of the line, as a real line carries them.
     if (recorder_)
-        recorder_->record(bytes);
+        recorder_->record(bytes, lineSpeed(device_.slave()).value_or(options_.paceBaud));
     Reply reply;
     for (const std::uint8_t code : bytes) {
         reply.clear();

@@ -17,7 +17,7 @@
 
 namespace orvanta::sim {
 
-// The main loop: one thread, one poll() over the pty master and the signal pipe.
+// The main loop: one thread, one ppoll() over the pty master and the signal pipe.
 // Input is always read, recorded and handed to the instrument; replies wait in the
 // output queue and leave when the master can take them and their time has come.
 // Nothing here ever blocks, so a client that stops reading cannot stall us.
@@ -35,7 +35,8 @@ public:
     int run();
 
 private:
-    int pollTimeout(Clock::time_point now) const;
+    // How long the loop may sleep; none: until an fd or a signal wakes it.
+    std::optional<std::chrono::nanoseconds> pollWait(Clock::time_point now) const;
     void readInput(Clock::time_point now);
     void receive(std::span<const std::uint8_t> bytes, Clock::time_point now);
     void writeOutput(Clock::time_point now);

@@ -63,6 +63,7 @@ private slots:
     void waitForBytes_data();
     void waitForBytes();
     void staleTimeoutFlagNeverEndsAWaitEarly();
+    void flushAtTheBufferLimitKeepsListening();
     void unopenablePort_data();
     void unopenablePort();
     void baudChangeOnOpenPortTakesEffectAtOnce_data();
@@ -152,6 +153,21 @@ void TestLink::staleTimeoutFlagNeverEndsAWaitEarly()
     clock.start();
     QVERIFY(!bench.serial->WaitForBytes(16));
     QVERIFY2(clock.elapsed() >= 1990, qPrintable(QString::number(clock.elapsed())));
+}
+
+void TestLink::flushAtTheBufferLimitKeepsListening()
+{
+    // A reply larger than the link buffers: reading stops at the limit until flushed.
+    Bench bench({"--short", "40000"});
+    QVERIFY(bench.serial->OpenPort());
+    QVERIFY(bench.serial->WriteByte(13));
+    QVERIFY(bench.serial->WaitForBytes(32767));
+    bench.serial->Delay(100); // the rest of the reply knocks at the full buffer
+    bench.serial->FlushInput();
+    QCOMPARE(bench.serial->BytesWaiting(), 0);
+
+    QVERIFY(bench.serial->WriteByte(13));
+    QVERIFY(bench.serial->WaitForBytes(16));
 }
 
 void TestLink::unopenablePort_data()

@@ -12,9 +12,11 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -97,6 +99,8 @@ private slots:
         QFETCH(int, atLeastMs);
         Rig rig(status, options);
         rig.serial->setRealtimeActive(realtime);
+        // Painted once before any row arrives, as a user's window is.
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window));
         QElapsedTimer clock;
         clock.start();
         rig.download();
@@ -108,6 +112,17 @@ private slots:
         QVERIFY(!rig.serial->realtimeActive());
         const QString sent = rig.codes();
         QVERIFY2(QRegularExpression("^" + codes + "$").match(sent).hasMatch(), qPrintable(sent));
+
+        // On the screen, the picture as a whole repaint draws it: the rows repainted as
+        // they arrived cover every row drawn (a failed download gets no last repaint).
+        QWidget *picture = rig.window->findChild<QWidget *>(QStringLiteral("picDownload"));
+        QCoreApplication::sendPostedEvents();
+        const QImage shown
+            = rig.window->screen()
+                  ->grabWindow(rig.window->winId(), picture->x(), picture->y(), picture->width(), picture->height())
+                  .toImage();
+        QVERIFY(!shown.isNull());
+        QCOMPARE(shown, picture->grab().toImage().convertToFormat(shown.format()));
     }
 
     void pictureOnItsGraticule_data()

@@ -20,6 +20,8 @@ private slots:
     void statusReply_data();
     void statusReply();
     void recordsEveryByteAndKeepsItsState();
+    void stampsFollowTheClientsLineSpeed_data();
+    void stampsFollowTheClientsLineSpeed();
     void stopSignalRemovesLink_data();
     void stopSignalRemovesLink();
     void badCommandLine_data();
@@ -119,6 +121,42 @@ void TestSim::recordsEveryByteAndKeepsItsState()
         previous = r.nanoseconds;
     }
     QVERIFY(previous <= after);
+}
+
+void TestSim::stampsFollowTheClientsLineSpeed_data()
+{
+    QTest::addColumn<int>("baud");
+    QTest::newRow("9600") << 9600;
+    QTest::newRow("38400") << 38400;
+    QTest::newRow("28800, not a standard rate") << 28800;
+}
+
+// A pty hands over a whole write at once; the record stamps its bytes as a line at
+// the client's rate carries them. A rule of the recorder, whatever the machine's load.
+void TestSim::stampsFollowTheClientsLineSpeed()
+{
+    QFETCH(int, baud);
+
+    SimProcess sim({"--silent"});
+    PtyClient client(sim.devicePath());
+    QVERIFY(client.port.setBaudRate(baud));
+    QByteArray sent;
+    for (int value = 0; value < 64; ++value)
+        sent.append(char(value));
+    client.send(sent);
+    QVERIFY(sim.waitForReceived(int(sent.size())));
+
+    const QList<SimProcess::Received> received = sim.received();
+    QCOMPARE(sim.receivedBytes(), sent);
+    // Never closer than a byte-time; exactly one apart where one read held them.
+    const qint64 byteTime = 10 * 1'000'000'000LL / baud;
+    int exact = 0;
+    for (qsizetype i = 1; i < received.size(); ++i) {
+        const qint64 apart = received[i].nanoseconds - received[i - 1].nanoseconds;
+        QVERIFY2(apart >= byteTime, qPrintable(QString::number(i)));
+        exact += apart == byteTime;
+    }
+    QVERIFY(exact > 0);
 }
 
 void TestSim::stopSignalRemovesLink_data()

@@ -7,6 +7,16 @@
 
 namespace orvanta::link {
 
+namespace {
+
+// Bounded, the port's buffer appends each arrival to the chunk it holds;
+// unbounded, Qt allocates a fresh 32 KiB chunk for each read that adds to
+// waiting bytes: one per byte when they come one at a time. BytesWaiting
+// counts no further anyway.
+constexpr qint64 kReadBufferSize = 32768;
+
+} // namespace
+
 SerialLink::SerialLink(PortMap portMap, Notifier &notifier, QObject *parent)
     : QObject(parent)
     , portMap_(std::move(portMap))
@@ -17,6 +27,7 @@ SerialLink::SerialLink(PortMap portMap, Notifier &notifier, QObject *parent)
     waitTimer_.setInterval(kWaitInterval);
     connect(&waitTimer_, &QTimer::timeout, this, [this] { timeoutFlag_ = kTrue; });
     connect(&port_, &QSerialPort::errorOccurred, this, &SerialLink::onPortError);
+    port_.setReadBufferSize(kReadBufferSize);
     applySettings(*PortSettings::parse(settings_));
 }
 
@@ -104,8 +115,12 @@ int SerialLink::BytesWaiting() const
 
 void SerialLink::FlushInput()
 {
-    if (port_.isOpen())
-        port_.clear(QSerialPort::Input);
+    if (!port_.isOpen())
+        return;
+    port_.clear(QSerialPort::Input);
+    // A full buffer stops reading from the port until the next read; clear()
+    // alone would leave the link deaf.
+    port_.readAll();
 }
 
 QByteArray SerialLink::ReadBytes()

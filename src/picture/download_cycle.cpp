@@ -11,6 +11,8 @@
 #include <QFont>
 #include <QScopeGuard>
 
+#include <algorithm>
+
 namespace orvanta::picture {
 
 namespace {
@@ -133,9 +135,13 @@ DownloadCycle::Outcome DownloadCycle::transfer(const CycleKind &kind, DownloadVi
         decoder_.start(status_, graticule_.isOpen() ? &graticule_ : nullptr);
         if (stopRequested_)
             decoder_.stop();
+        int firstRow = decoder_.pictureRow();
         Wait wait = RequestPictureBlock();
         while (wait == Wait::Arrived) {
-            view.pictureChanged();
+            // Only the rows this block drew: a whole repaint a block costs more than its bytes.
+            const int lastRow = std::min(decoder_.pictureRow(), Canvas::kSize - 1);
+            view.rowsChanged(firstRow, lastRow);
+            firstRow = lastRow;
             if (decoder_.finished())
                 break;
             wait = nextBlock();

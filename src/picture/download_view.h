@@ -13,6 +13,13 @@ public:
     virtual void setBusy(bool) { }
     // The canvas has changed: show it.
     virtual void pictureChanged() { }
+    // Canvas rows first to last have changed; by default the whole canvas is shown again.
+    virtual void rowsChanged(int first, int last)
+    {
+        (void)first;
+        (void)last;
+        pictureChanged();
+    }
 };
 
 } // namespace orvanta::picture

@@ -133,6 +133,17 @@ void PictureWindow::pictureChanged()
     picture_->update();
 }
 
+void PictureWindow::rowsChanged(int first, int last)
+{
+    // The canvas is stretched over the picture inside a thin border: a few
+    // pixels more on each side cover the border and the rounding.
+    constexpr int kMargin = 4;
+    const int height = picture_->height();
+    const int top = first * height / Canvas::kSize - kMargin;
+    const int bottom = (last + 1) * height / Canvas::kSize + kMargin;
+    picture_->update(QRect(0, top, picture_->width(), bottom - top).intersected(picture_->rect()));
+}
+
 void PictureWindow::Form_Load()
 {
     // A missing file is reported before the window is ever shown; it opens all the same.

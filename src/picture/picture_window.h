@@ -66,6 +66,7 @@ private:
     void Form_Load();
     void setBusy(bool busy) override;
     void pictureChanged() override;
+    void rowsChanged(int first, int last) override;
     // The client area, scaled to fit the page; false if it could not be printed.
     bool printClientArea();
 
