@@ -85,6 +85,14 @@ QString CommandLine::helpText()
     return text + jobs::jobHelp(std::nullopt);
 }
 
+QStringList argumentList(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 QString listPorts()
 {
     QString text;

@@ -26,6 +26,10 @@ struct CommandLine
     static QString helpText();
 };
 
+// The program's arguments as the local 8-bit encoding gives them, before any
+// application object exists.
+QStringList argumentList(int argc, char **argv);
+
 // The serial devices Qt sees, one a line, so a user can find their adapter.
 QString listPorts();
 

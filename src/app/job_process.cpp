@@ -1,5 +1,7 @@
 #include "app/job_process.h"
 
+#include "app/command_line.h"
+
 #include "app/simulator_process.h"
 #include "app/work_folder.h"
 #include "jobs/job_options.h"
@@ -25,14 +27,6 @@ void toolkitMessage(QtMsgType type, const QMessageLogContext &, const QString &m
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-QStringList argumentList(int argc, char **argv)
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
 }
 
 } // namespace

@@ -21,14 +21,6 @@ int fail(const QString &text)
     return 2;
 }
 
-QStringList argumentList(int argc, char **argv)
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -39,7 +31,7 @@ int main(int argc, char **argv)
 
     // Mistakes, help and the port list need no display, so they come before the
     // application object; options it does not know may still be the toolkit's.
-    const app::CommandLine early = app::CommandLine::parse(argumentList(argc, argv));
+    const app::CommandLine early = app::CommandLine::parse(app::argumentList(argc, argv));
     if (!early.error.isEmpty() && !early.onlyUnknownOptions)
         return fail(early.error);
     if (early.error.isEmpty() && (early.help || early.listPorts)) {
