@@ -49,6 +49,7 @@ void download(benchmark::State &state, const char *status)
     map.setDevice(1, sim.devicePath());
     CountingNotifier notifier;
     link::SerialLink serial(map, notifier);
+    serial.SetPortSettings(QStringLiteral("38400,N,8,1"));
     NoPoll poll;
     print::PdfPrinterTarget printer(QStringLiteral("/dev/null"));
     picture::PictureWindow window(serial, notifier, poll, printer, {}, QStringLiteral(ORVANTA_DATA_DIR "/graticules"));

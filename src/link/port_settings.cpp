@@ -23,4 +23,10 @@ std::optional<PortSettings> PortSettings::parse(const QString &text)
     return settings;
 }
 
+std::chrono::microseconds PortSettings::lineTime(int characters) const
+{
+    const qint64 bits = 1 + dataBits + (parity == 'N' ? 0 : 1) + stopBits;
+    return std::chrono::microseconds(qint64(characters) * bits * 1'000'000 / baud);
+}
+
 } // namespace orvanta::link

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 namespace orvanta::link {
@@ -15,6 +16,10 @@ struct PortSettings
     int stopBits = 1;
 
     static std::optional<PortSettings> parse(const QString &text);
+
+    // The time the line needs to carry this many characters: a start bit,
+    // the data bits, the parity bit if any and the stop bits each.
+    std::chrono::microseconds lineTime(int characters) const;
 };
 
 } // namespace orvanta::link

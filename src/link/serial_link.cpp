@@ -53,6 +53,7 @@ bool SerialLink::SetPortSettings(const QString &settings)
 
 bool SerialLink::applySettings(const PortSettings &settings)
 {
+    line_ = settings;
     // QSerialPort keeps these for the next open and applies them at once to an open port.
     bool ok = port_.setBaudRate(settings.baud);
     ok = port_.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) && ok;

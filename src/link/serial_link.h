@@ -74,6 +74,8 @@ public:
     qint16 timeoutFlag() const { return timeoutFlag_; }
     int portNumber() const { return portNumber_; }
     QString portSettings() const { return settings_; }
+    // The time the line at the chosen speed needs for this many bytes.
+    std::chrono::microseconds lineTime(int bytes) const { return line_.lineTime(bytes); }
     QString devicePath() const { return portMap_.devicePath(portNumber_); }
     const QTimer &waitTimer() const { return waitTimer_; }
     Notifier &notifier() const { return notifier_; }
@@ -91,6 +93,7 @@ private:
     StatusBlock statusBlock_;
     int portNumber_ = 1;
     QString settings_ = kDefaultSettings;
+    PortSettings line_;
     WaitLoop waits_;
 };
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <optional>
+#include <thread>
 
 namespace orvanta::link {
 
@@ -22,7 +23,11 @@ void runHeldBack()
 
 } // namespace
 
-WaitLoop::Result WaitLoop::until(const std::function<bool()> &done, const QDeadlineTimer &deadline)
+// Shorter naps save nothing over waking for the next event.
+constexpr std::chrono::microseconds kShortestNap{500};
+
+WaitLoop::Result WaitLoop::until(
+    const std::function<bool()> &done, const QDeadlineTimer &deadline, const Earliest &earliest)
 {
     ++depth_;
     const auto leave = qScopeGuard([this] { --depth_; });
@@ -48,6 +53,16 @@ WaitLoop::Result WaitLoop::until(const std::function<bool()> &done, const QDeadl
             // Moved on by the condition since it was armed: armed again when it fires.
             if (!waker->isActive())
                 waker->start(int(std::min<qint64>(left, std::numeric_limits<int>::max())));
+        }
+        auto nap = earliest ? std::min<std::chrono::microseconds>(earliest(), kLongestNap)
+                            : std::chrono::microseconds::zero();
+        if (!deadline.isForever())
+            nap = std::min(nap, std::chrono::duration_cast<std::chrono::microseconds>(deadline.remainingTimeAsDuration()));
+        if (nap >= kShortestNap) {
+            // The bytes gather in the port meanwhile and arrive as one event.
+            std::this_thread::sleep_for(nap);
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            continue;
         }
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 
+#include <chrono>
 #include <functional>
 
 namespace orvanta::link {
@@ -24,9 +25,21 @@ public:
     WaitLoop(const WaitLoop &) = delete;
     WaitLoop &operator=(const WaitLoop &) = delete;
 
+    // The least time before the condition can hold, asked after each pass
+    // whose condition failed: the time the line needs for the bytes still
+    // missing. Zero when nothing is known, such as while the line is silent.
+    using Earliest = std::function<std::chrono::microseconds()>;
+
+    // The longest a wait naps without looking at its events: a click or a
+    // repaint waits at most this long while a block streams in.
+    static constexpr std::chrono::milliseconds kLongestNap{10};
+
     // Waits until done() holds. The deadline is read on every pass, so the
     // condition may move it on (a wait bounded by a time without progress).
-    Result until(const std::function<bool()> &done, const QDeadlineTimer &deadline = QDeadlineTimer::Forever);
+    // With earliest, a pass naps through a known stretch of bytes instead of
+    // waking for each byte, then takes all that came at once.
+    Result until(const std::function<bool()> &done, const QDeadlineTimer &deadline = QDeadlineTimer::Forever,
+        const Earliest &earliest = {});
 
     // Runs only what is pending now, without sleeping. False once ending.
     bool runPending();

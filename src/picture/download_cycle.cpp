@@ -212,19 +212,24 @@ DownloadCycle::Wait DownloadCycle::waitForBlock()
 {
     // Bounded by the time without a new byte, not by the whole block's time.
     int seen = -1;
+    bool flowing = false;
     QDeadlineTimer stall(kStallLimit);
     const auto result = link_.waits().until(
         [&] {
             if (!link_.IsPortOpen())
                 return true;
             const int waiting = link_.BytesWaiting();
-            if (waiting > seen) {
+            flowing = waiting > seen;
+            if (flowing) {
                 seen = waiting;
                 stall.setRemainingTime(kStallLimit);
             }
             return waiting >= kBlockSize;
         },
-        stall);
+        stall,
+        // While bytes come, the rest of the block needs its line time; a silent
+        // line is waited on until its next byte.
+        [&] { return flowing ? link_.lineTime(kBlockSize - seen) : std::chrono::microseconds::zero(); });
     switch (result) {
     case link::WaitLoop::Result::Ending: return Wait::Ending;
     case link::WaitLoop::Result::TimedOut: return Wait::Failed;
