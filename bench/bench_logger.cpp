@@ -147,18 +147,24 @@ void BM_MonitorSilentInstrument(benchmark::State &state)
 void BM_StoredLogReadout(benchmark::State &state)
 {
     Logger logger({"--pace", "38400", "--log-records", "125", "--log-no-end"});
+    logger.serial->SetPortSettings(QStringLiteral("38400,N,8,1"));
     const double bound = 1.0 + (1 + kReadoutRecords + kReadoutRecords * kRecord) * kBitsPerByte / kBaud;
     double seconds = 0;
+    bench::ThreadUsage usage;
     for (auto _ : state) {
         QElapsedTimer clock;
+        const bench::ThreadUsage before = bench::ThreadUsage::now();
         clock.start();
         logger.window->button(u"cmdReadlog")->click();
         seconds += double(clock.nsecsElapsed()) / 1e9;
+        usage += bench::ThreadUsage::now() - before;
     }
     const double n = double(state.iterations());
     state.counters["readout_s"] = seconds / n;
     state.counters["bound_s"] = bound;
     state.counters["readout_over_bound"] = seconds / n / bound;
+    state.counters["cpu_percent"] = usage.seconds / seconds * 100;
+    state.counters["wakeups"] = double(usage.wakeUps) / n;
     state.counters["records"] = double(logger.window->logText().count(QStringLiteral("\r\n")) - 2);
 }
 
