@@ -98,22 +98,19 @@ void TestArrowRepeat::heldArrowRepeatsUntilRelease_data()
     QTest::addColumn<QString>("next");     // released and this one pressed within one pass, halfway
     QTest::addColumn<QByteArray>("codes"); // in the order they repeat
 
+    const auto row = [](const char *image, Qt::MouseButton button, const char *releasedOn, const char *next,
+                         const char *codes, const char *how = "") {
+        QTest::addRow("%s%s", image, how) << image << button << releasedOn << next << QByteArray(codes);
+    };
     // Each arrow once, the buttons and the places of release spread among them.
-    QTest::newRow("imgRight") << "imgRight" << Qt::LeftButton << "imgRight"
-                              << "" << QByteArray("\1");
-    QTest::newRow("imgLeft, middle button, released outside") << "imgLeft" << Qt::MiddleButton << "cmdFreeze"
-                                                              << "" << QByteArray("\2");
-    QTest::newRow("imgDown, right button") << "imgDown" << Qt::RightButton << "imgDown"
-                                           << "" << QByteArray("\3");
-    QTest::newRow("imgUp, released outside") << "imgUp" << Qt::LeftButton << "cmdFreeze"
-                                             << "" << QByteArray("\4");
-    QTest::newRow("imgPhright") << "imgPhright" << Qt::LeftButton << "imgPhright"
-                                << "" << QByteArray("\5");
-    QTest::newRow("imgPhleft, right button, released outside") << "imgPhleft" << Qt::RightButton << "cmdFreeze"
-                                                               << "" << QByteArray("\6");
+    row("imgRight", Qt::LeftButton, "imgRight", "", "\1");
+    row("imgLeft", Qt::MiddleButton, "cmdFreeze", "", "\2", ", middle button, released outside");
+    row("imgDown", Qt::RightButton, "imgDown", "", "\3", ", right button");
+    row("imgUp", Qt::LeftButton, "cmdFreeze", "", "\4", ", released outside");
+    row("imgPhright", Qt::LeftButton, "imgPhright", "", "\5");
+    row("imgPhleft", Qt::RightButton, "cmdFreeze", "", "\6", ", right button, released outside");
     // The new arrow's code follows at once and stops with its own release.
-    QTest::newRow("imgUp, then imgDown") << "imgUp" << Qt::LeftButton << "imgDown"
-                                         << "imgDown" << QByteArray("\4\3");
+    row("imgUp", Qt::LeftButton, "imgDown", "imgDown", "\4\3", ", then imgDown");
 }
 
 void TestArrowRepeat::heldArrowRepeatsUntilRelease()

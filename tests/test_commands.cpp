@@ -123,6 +123,7 @@ void TestCommands::everyControlWritesItsCode()
             QCOMPARE(panel::itemChecked(item), mark != alarm);
             item->trigger();
             QCOMPARE(panel::itemChecked(item), mark);
+            QCOMPARE(item->isCheckable(), mark); // no empty check box when unchecked
         }
         QCOMPARE(item->text(), caption);
         QCOMPARE(rig.receivedSince(before), sent.repeated(4));

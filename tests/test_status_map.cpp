@@ -155,25 +155,21 @@ void TestStatusMap::wholeBlock_data()
             "mnuOutputYUV=Output: YUV", "mnuDispYUV=Display: YUV", "mnuAudPhase=Phase: Ch 3+4",
             "mnuSmallBox=Small Box: Top", "mnuNTSC_PALM=525: NTSC", "mnuViewasAnaDig=View as Digital",
             "mnuColour=Colour: Mono", "cmdRef=Ext", "cmdGenEdh=GEN", "boxes=----", "lamps=-------"});
-    row("every bit outside the fields", QByteArray::fromHex("7CF3C3804F5247C1FFE0E000F8F3E0CF"), {});
-    row("20 bytes, the last four set", block({{16, 0xff}, {17, 0xff}, {18, 0xff}, {19, 0xff}}, 20), {});
+    row("every bit outside the fields, 20 bytes", QByteArray::fromHex("7CF3C3804F5247C1FFE0E000F8F3E0CFFFFFFFFF"), {});
     // Alternate bits: a check bit or lamp read from its neighbour shows.
     row("alternate bits", block({{3, 0x55}, {10, 0x0A}, {6, 0x08}, {7, 0x02}, {14, 0x0A}, {15, 0x10}}),
         {"mnuFullpiccrc", "mnuGamerrs", "mnuAuderrs", "mnuKeypress", "mnuHiaud", "mnuNovid", "mnuPALSwitch",
             "mnuSyncongreen", "lamps=G-G-G-R"});
-    row("mag lines 0x04 is 16", block({{1, 0x04}}), {"-mnuMaglines4", "mnuMaglines16"});
-    row("mag lines 0x08 is 8", block({{1, 0x08}}), {"-mnuMaglines4", "mnuMaglines8"});
-    row("vector gain 0x10", block({{2, 0x10}}), {"-mnuVGain100", "mnuVGainMag"});
-    row("analog ignores byte 7", block({{7, 0x20}}), {});
-    row("embedded group 3", block({{6, 0x20}, {7, 0x20}}), {"-mnuAnaAud", "mnuEmbGp3"});
-    for (const int hold : {25, 150})
-        QTest::addRow("peak hold %d", hold) << block({{11, hold}}) << QStringList{"-mnuPksoff", "mnuPksInf"};
-    row("peak hold 100", block({{11, 100}}), {"-mnuPksoff", "mnuPks2Sec"});
-    row("de-emphasis 0x04", block({{5, 0x04}}), {"-mnuDemp32KHz", "mnuDemp44KHz"});
-    row("safe area 1", block({{0, 1}}), {"-mnuSafeActive", "mnuSafeaction"});
-    row("EDH", block({{7, 0x04}}), {"cmdGenEdh=EDH"});
-    row("generator 0x08", block({{7, 0x08}}), {"cmdGenEdh=GEN"});
-    row("box lock 0x08", block({{13, 0x08}}), {"boxes=----"});
+    // Fields in bytes of their own, several to a row.
+    row("mag lines 0x04 is 16, vector gain 0x10, de-emphasis 0x04, safe area 1, EDH, peak hold 100",
+        block({{1, 0x04}, {2, 0x10}, {5, 0x04}, {0, 1}, {7, 0x04}, {11, 100}}),
+        {"-mnuMaglines4", "mnuMaglines16", "-mnuVGain100", "mnuVGainMag", "-mnuDemp32KHz", "mnuDemp44KHz",
+            "-mnuSafeActive", "mnuSafeaction", "cmdGenEdh=EDH", "-mnuPksoff", "mnuPks2Sec"});
+    row("mag lines 0x08 is 8, embedded group 3, generator 0x08, peak hold 25, box lock 0x08",
+        block({{1, 0x08}, {6, 0x20}, {7, 0x28}, {11, 25}, {13, 0x08}}),
+        {"-mnuMaglines4", "mnuMaglines8", "-mnuAnaAud", "mnuEmbGp3", "cmdGenEdh=GEN", "-mnuPksoff", "mnuPksInf",
+            "boxes=----"});
+    row("analog ignores byte 7, peak hold 150", block({{7, 0x20}, {11, 150}}), {"-mnuPksoff", "mnuPksInf"});
 }
 
 void TestStatusMap::wholeBlock()

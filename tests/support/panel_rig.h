@@ -1,12 +1,11 @@
 #pragma once
 
 #include "link/serial_link.h"
-#include "panel/panel_controller.h"
 #include "panel/main_window.h"
+#include "panel/panel_controller.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 
-#include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,16 +53,15 @@ public:
             return kLost;
         serial->WriteByte(kMarker);
         QByteArray bytes;
-        const QDeadlineTimer deadline(5000);
-        while (!deadline.hasExpired()) {
-            bytes = sim.receivedBytes().mid(from);
-            if (bytes.endsWith(kMarker))
-                break;
-            QTest::qWait(5);
-        }
+        const bool arrived = QTest::qWaitFor(
+            [&] {
+                bytes = sim.receivedBytes().mid(from);
+                return bytes.endsWith(kMarker);
+            },
+            5000);
         if (!wasOpen)
             serial->ClosePort();
-        if (!bytes.endsWith(kMarker))
+        if (!arrived)
             return kLost;
         bytes.chop(1);
         return bytes;
