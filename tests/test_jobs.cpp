@@ -1,31 +1,24 @@
 // The jobs as a user's script runs them: the built program, no display, the
 // simulator on a pty, checked on the wire and against the window's own state.
 #include "link/messages.h"
-#include "link/status_block.h"
 #include "panel/lamp.h"
 #include "panel/lamp_map.h"
 #include "panel/main_window.h"
 #include "panel/menu_item.h"
 #include "panel/menu_map.h"
-#include "panel/menu_tree.h"
 #include "panel/settings_file.h"
 #include "panel/window_status_target.h"
 #include "support/job_process.h"
 #include "support/logger_rig.h"
 #include "support/picture_rig.h"
-#include "support/sim_process.h"
 #include "support/working_folder.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,19 +43,6 @@ QString windowPath(const QAction *item)
     return parts.join('/');
 }
 
-QStringList strings(const QJsonValue &value)
-{
-    QStringList list;
-    for (const QJsonValue &item : value.toArray())
-        list << item.toString();
-    return list;
-}
-
-QString substitute(QString argument, const SimProcess &sim, const QTemporaryDir &dir)
-{
-    return argument.replace("%sim", sim.devicePath()).replace("%dir", dir.path());
-}
-
 // The annotation's time and date, which differ from one download to the next:
 // left of the range text, on the annotation's row (PAL 480, NTSC 400).
 bool inTimeAndDate(int column, int row, bool pal)
@@ -74,17 +54,13 @@ bool inTimeAndDate(int column, int row, bool pal)
 QByteArray contents(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-QImage blackOnWhite(const QImage &picture)
+void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QImage paper = picture;
-    for (int row = 0; row < paper.height(); ++row)
-        for (int column = 0; column < paper.width(); ++column)
-            paper.setPixel(
-                column, row, paper.pixel(column, row) == qRgb(0, 0, 0) ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    return paper;
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
 } // namespace
@@ -96,7 +72,6 @@ class TestJobs : public QObject
 private slots:
     void statusShowsWhatTheWindowShows_data();
     void statusShowsWhatTheWindowShows();
-    void statusTextNamesTheFields();
     void linkFromSettingsFile_data();
     void linkFromSettingsFile();
     void captureIsTheWindowsPicture_data();
@@ -106,10 +81,8 @@ private slots:
     void monitorEndsOnSignal_data();
     void monitorEndsOnSignal();
     void monitorEndsWhenItsReaderGoes();
-    void sendWritesCodes_data();
-    void sendWritesCodes();
-    void failures_data();
-    void failures();
+    void runs_data();
+    void runs();
 };
 
 void TestJobs::statusShowsWhatTheWindowShows_data()
@@ -117,16 +90,13 @@ void TestJobs::statusShowsWhatTheWindowShows_data()
     QTest::addColumn<QString>("block");
     QTest::addColumn<QString>("display");
     QTest::addColumn<QString>("standard");
-    QTest::newRow("the simulator at power-on") << "03210000800c20050000000000001e30"
-                                               << "waveform"
-                                               << "PAL";
+    const auto row = [](const char *name, const char *block, const char *display, const char *standard) {
+        QTest::newRow(name) << QString(block) << QString(display) << QString(standard);
+    };
+    row("the simulator at power-on", test::kPalWaveform, "waveform", "PAL");
     // Every group on another choice, the box lock on, lamps alternating.
-    QTest::newRow("vector, NTSC, all else changed") << "830a3c4590ad980c00171e9607041a10"
-                                                    << "vector"
-                                                    << "NTSC";
-    QTest::newRow("small boxes, nothing in scale or source") << "0000000000003000001c00000000ffff"
-                                                             << "small boxes"
-                                                             << "NTSC";
+    row("vector, NTSC, all else changed", "830a3c4590ad980c00171e9607041a10", "vector", "NTSC");
+    row("small boxes, nothing in scale or source", "0000000000003000001c00000000ffff", "small boxes", "NTSC");
 }
 
 void TestJobs::statusShowsWhatTheWindowShows()
@@ -135,13 +105,13 @@ void TestJobs::statusShowsWhatTheWindowShows()
     QFETCH(QString, display);
     QFETCH(QString, standard);
     SimProcess sim({"--status", block});
-    QVERIFY(sim.started());
     const test::JobResult run = runProgram({"status", "--json", "--device", sim.devicePath(), "--baud", "9600"});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.isEmpty(), run.err.constData());
     QJsonParseError error;
     const QJsonObject json = QJsonDocument::fromJson(run.out, &error).object();
     QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+    const auto strings = [&](const QString &key) { return json.value(key).toVariant().toStringList(); };
     QCOMPARE(json.value("block").toString(), block);
     QCOMPARE(json.value("display").toString(), display);
     QCOMPARE(json.value("standard").toString(), standard);
@@ -156,7 +126,6 @@ void TestJobs::statusShowsWhatTheWindowShows()
     panel::WindowStatusTarget target(window);
     const link::StatusBlock status(QByteArray::fromHex(block.toLatin1()));
     QVERIFY(panel::applyMenuState(status, target) && panel::applyLampState(status, target));
-
     QStringList checked, captions, disabled;
     for (QAction *item : window.leafItems()) {
         if (panel::itemChecked(item))
@@ -166,19 +135,18 @@ void TestJobs::statusShowsWhatTheWindowShows()
         if (!item->isEnabled())
             disabled << windowPath(item);
     }
-    QCOMPARE(strings(json.value("checked")), checked);
-    QCOMPARE(strings(json.value("captions")), captions);
-    QCOMPARE(strings(json.value("disabled")), disabled);
+    QCOMPARE(strings("checked"), checked);
+    QCOMPARE(strings("captions"), captions);
+    QCOMPARE(strings("disabled"), disabled);
     // Each named field is what its menu has checked.
-    const QList<QPair<QString, QString>> menus{{"gains", "mnuGains"}, {"filter", "mnuFilters"},
-        {"safeArea", "mnuSafeArea"}, {"audioSource", "mnuAudSource"}, {"peakHold", "mnuPkHold"},
-        {"deEmphasis", "mnuDe_emp"}, {"audioScale", "mnuAudScale"}};
-    for (const auto &[field, menu] : menus) {
+    for (const auto &[field, menu] : {std::pair{"gains", "mnuGains"}, {"filter", "mnuFilters"},
+             {"safeArea", "mnuSafeArea"}, {"audioSource", "mnuAudSource"}, {"peakHold", "mnuPkHold"},
+             {"deEmphasis", "mnuDe_emp"}, {"audioScale", "mnuAudScale"}}) {
         QStringList shown;
         for (QAction *item : window.menu(menu)->actions())
             if (panel::itemChecked(item))
                 shown << item->text();
-        QCOMPARE(strings(json.value(field)), shown);
+        QCOMPARE(strings(field), shown);
     }
     QCOMPARE(json.value("refButton").toString(), window.button("cmdRef")->text());
     QCOMPARE(json.value("sdiButton").toString(), window.button("cmdGenEdh")->text());
@@ -190,19 +158,7 @@ void TestJobs::statusShowsWhatTheWindowShows()
         if (lit && window.lamp(name)->parentWidget()->objectName() == "Frame1")
             inputs << shown;
     }
-    QCOMPARE(strings(json.value("input")), inputs);
-}
-
-void TestJobs::statusTextNamesTheFields()
-{
-    SimProcess sim;
-    const test::JobResult run = runProgram({"status", "--device", sim.devicePath()});
-    QCOMPARE(run.exitCode, 0);
-    const QString text = QString::fromUtf8(run.out);
-    for (const char *line : {"Display:      waveform\n", "Standard:     PAL\n", "Filter:       Norm\n",
-             "Lamps:        SDI1 on, SDI2 off, CVS1 off, CVS2 off, CMPT off, POS off, NEG off\n",
-             "Block:        03 21 00 00 80 0c 20 05 00 00 00 00 00 00 1e 30\n"})
-        QVERIFY2(text.contains(line), qPrintable(text));
+    QCOMPARE(strings("input"), inputs);
 }
 
 void TestJobs::linkFromSettingsFile_data()
@@ -225,22 +181,21 @@ void TestJobs::linkFromSettingsFile()
     SimProcess sim;
     QTemporaryDir dir;
     const QString path = dir.filePath("orva.set");
-    if (settings != "none") {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(settings) == settings.size());
-    }
+    if (settings != "none")
+        writeFile(path, settings);
     QProcessEnvironment environment = test::jobEnvironment();
     for (int port = 1; port <= 4; ++port)
         environment.insert(QString("ORVANTA_PORT%1").arg(port),
             port == simulatorPort ? sim.devicePath() : dir.filePath("no-such-tty"));
-    const test::JobResult run = runProgram(QStringList{"status", "--json"} + arguments, dir.path(), environment);
+    const test::JobResult run = runProgram(QStringList{"status"} + arguments, dir.path(), environment);
     QVERIFY2(run.exitCode == 0, run.err.constData());
+    const QString text = QString::fromUtf8(run.out);
+    for (const char *line : {"Display:      waveform\n", "Standard:     PAL\n", "Filter:       Norm\n",
+             "Lamps:        SDI1 on, SDI2 off, CVS1 off, CVS2 off, CMPT off, POS off, NEG off\n",
+             "Block:        03 21 00 00 80 0c 20 05 00 00 00 00 00 00 1e 30\n"})
+        QVERIFY2(text.contains(line), qPrintable(text));
     // A job reads the file and leaves it as it was, or absent.
-    QFile file(path);
-    if (settings == "none")
-        QVERIFY(!file.exists());
-    else
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == settings);
+    QCOMPARE(contents(path), settings == "none" ? QByteArray("<missing>") : settings);
 }
 
 void TestJobs::captureIsTheWindowsPicture_data()
@@ -249,10 +204,8 @@ void TestJobs::captureIsTheWindowsPicture_data()
     QTest::addColumn<QString>("output");
     QTest::addColumn<bool>("convert");
     QTest::newRow("PAL waveform, PNG") << test::kPalWaveform << "picture.png" << false;
-    QTest::newRow("NTSC vector, BMP") << "03020000800c20040000000000001e30"
-                                      << "picture.BMP" << false;
-    QTest::newRow("YRGB parade, black on white") << "03610000800c20050000010000001e30"
-                                                 << "paper.png" << true;
+    QTest::newRow("NTSC vector, BMP, black on white")
+        << QString("03020000800c20040000000000001e30") << QString("paper.BMP") << true;
 }
 
 void TestJobs::captureIsTheWindowsPicture()
@@ -277,11 +230,14 @@ void TestJobs::captureIsTheWindowsPicture()
     QCOMPARE(run.out, output.toUtf8() + '\n');
     const QImage job = QImage(folder.filePath(output)).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(job.size(), window.size());
-    const QImage expected = convert ? blackOnWhite(window) : window;
     int different = 0;
     for (int row = 0; row < job.height(); ++row)
-        for (int column = 0; column < job.width(); ++column)
-            different += !inTimeAndDate(column, row, pal) && job.pixel(column, row) != expected.pixel(column, row);
+        for (int column = 0; column < job.width(); ++column) {
+            // Black on white: black paper, everything else drawn black.
+            const QRgb shown = window.pixel(column, row);
+            const QRgb expected = !convert ? shown : shown == qRgb(0, 0, 0) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+            different += !inTimeAndDate(column, row, pal) && job.pixel(column, row) != expected;
+        }
     QCOMPARE(different, 0);
     // Only the picture: no conversion file as the window's, no settings file.
     QVERIFY(!QFile::exists(folder.filePath("tempbw.bmp")) && !QFile::exists(folder.filePath("orva.set")));
@@ -292,7 +248,6 @@ void TestJobs::readLogIsWhatTheWindowShows_data()
     QTest::addColumn<QStringList>("simulatorOptions");
     QTest::addColumn<int>("exitCode");
     QTest::newRow("eight records and the end") << QStringList{} << 0;
-    QTest::newRow("two records a reply") << QStringList{"--log-pairs"} << 0;
     QTest::newRow("replies in two pieces") << QStringList{"--log-pieces", "--log-records", "3"} << 0;
     QTest::newRow("an empty log") << QStringList{"--log-records", "0"} << 0;
     // The window writes the time-out into the log; the job says so and fails.
@@ -335,19 +290,13 @@ void TestJobs::monitorEndsOnSignal()
     SimProcess sim({"--error-interval", "100"});
     QTemporaryDir dir;
     const QString logFile = dir.filePath("errors.log");
-    QFile earlier(logFile);
-    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("an earlier run\n") == 15);
-    earlier.close();
+    writeFile(logFile, "an earlier run\n");
 
     QProcess job;
-    job.setProgram(ORVANTA_PROGRAM_PATH);
-    QStringList arguments{"monitor", "--device", sim.devicePath()};
-    if (toFile)
-        arguments << "--timestamps"
-                  << "-o" << logFile;
-    job.setArguments(arguments);
     job.setProcessEnvironment(test::jobEnvironment());
-    job.start();
+    job.start(ORVANTA_PROGRAM_PATH,
+        QStringList{"monitor", "--device", sim.devicePath()}
+            + (toFile ? QStringList{"--timestamps", "-o", logFile} : QStringList{}));
     QVERIFY(job.waitForStarted());
     // Stopped once an error line is out: heading, ruler and one line.
     QByteArray out;
@@ -382,119 +331,108 @@ void TestJobs::monitorEndsWhenItsReaderGoes()
 {
     SimProcess sim({"--error-interval", "100"});
     // head leaves after the first error line: the next one cannot be written.
-    QProcess shell;
-    shell.setProcessEnvironment(test::jobEnvironment());
-    shell.start("bash",
-        {"-c",
-            QString("'%1' monitor --device '%2' | head -3 >/dev/null; exit ${PIPESTATUS[0]}")
-                .arg(ORVANTA_PROGRAM_PATH, sim.devicePath())});
-    QVERIFY(shell.waitForFinished(30000));
-    QCOMPARE(shell.exitCode(), 1);
-    QVERIFY2(shell.readAllStandardError().contains("Can't write standard output"), "no word of it");
+    const QString pipe = QString("'%1' monitor --device '%2' | head -3 >/dev/null; exit ${PIPESTATUS[0]}");
+    const test::JobResult run = runProgram(
+        {"-c", pipe.arg(ORVANTA_PROGRAM_PATH, sim.devicePath())}, {}, test::jobEnvironment(), 30000, "bash");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("Can't write standard output"), run.err.constData());
     // The instrument was told to stop all the same.
     QCOMPARE(test::receivedBefore(sim), QByteArray("\x0e\x10"));
 }
 
-void TestJobs::sendWritesCodes_data()
-{
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QByteArray>("codes");
-    QTest::newRow("button caption") << QStringList{"Wfm"} << QByteArray("\x2f");
-    QTest::newRow("menu path") << QStringList{"Presets/Full Size Vector Mode"} << QByteArray("\x2c");
-    // An item that opens a window sends nothing, and none of the other names either.
-    QTest::newRow("\"&Logger\" sends no code") << QStringList{"Wfm", "Special/Logger"} << QByteArray();
-    QTest::newRow("alarm item") << QStringList{"Config/Alarms/Gamut Errs"} << QByteArray("\x25");
-    QTest::newRow("control names, one blank caption") << QStringList{"cmdRef", "imgScaleUp"} << QByteArray("\x77\x54");
-    QTest::newRow("codes, decimal and hex") << QStringList{"155", "0x2F", "1"} << QByteArray("\x9b\x2f\x01");
-    QTest::newRow("case, when only one name fits")
-        << QStringList{"wfm", "recall settings/recall 8"} << QByteArray("\x2f\x78");
-    QTest::newRow("in order, the two Bars alike")
-        << QStringList{"Bars", "Display/Trace", "Trace", "Audio/Peak Hold/Off"} << QByteArray("\x7b\x44\x37\x87");
-}
-
-void TestJobs::sendWritesCodes()
-{
-    QFETCH(QStringList, names);
-    QFETCH(QByteArray, codes);
-    SimProcess sim;
-    const test::JobResult run = runProgram(QStringList{"send", "--device", sim.devicePath()} + names);
-    QCOMPARE(run.exitCode, codes.isEmpty() ? 2 : 0);
-    QCOMPARE(run.out, QByteArray());
-    QCOMPARE(test::receivedBefore(sim), codes);
-}
-
-void TestJobs::failures_data()
+void TestJobs::runs_data()
 {
     QTest::addColumn<QStringList>("simulatorOptions"); // {"none"}: no simulator
-    QTest::addColumn<bool>("settingsFolder");          // a folder named orva.set
+    QTest::addColumn<QString>("made");                 // in the job's folder first: "name/" a folder, else a file
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("says");
+    QTest::addColumn<QString>("says");    // on standard error; empty: nothing
     QTest::addColumn<QByteArray>("wire"); // what the instrument got; "*": not checked
     namespace m = link::messages;
     const QStringList none{"none"};
     const QStringList sim;
-    const auto row = [](const char *name, const QStringList &simulator, bool settingsFolder,
+    const auto row = [](const char *name, const QStringList &simulator, const QString &made,
                          const QStringList &arguments, int exitCode, const QString &says, const QByteArray &wire) {
-        QTest::newRow(name) << simulator << settingsFolder << arguments << exitCode << says << wire;
+        QTest::newRow(name) << simulator << made << arguments << exitCode << says << wire;
     };
-    row("status: no such device", none, false, {"status", "--device", "%dir/no-such-tty"}, 1,
-        m::kStatusLinkFailure.text.toString(), {});
-    row("status: a silent instrument", {"--silent"}, false, {"status", "--device", "%sim"}, 1,
-        m::kStatusTimeout.text.toString(), "\x0d");
-    row("status: a reply too short", {"--short", "15"}, false, {"status", "--device", "%sim"}, 1,
-        m::kStatusTimeout.text.toString(), "\x0d");
-    row("send: no such device", none, false, {"send", "--device", "%dir/no-such-tty", "Wfm"}, 1,
-        m::kSerialPort.text.toString(), {});
-    row("orva.set is a folder", none, true, {"status"}, 1, m::kSettingsFile.text.toString(), {});
-    row("send: an unknown name sends nothing", sim, false, {"send", "--device", "%sim", "Wfm", "Full Size Vector"}, 2,
+    const auto send = [&](const char *name, const QStringList &names, const QByteArray &codes) {
+        row(name, sim, {}, QStringList{"send", "--device", "%sim"} + names, 0, {}, codes);
+    };
+    send("send: a button caption", {"Wfm"}, "\x2f");
+    send("send: a menu path", {"Presets/Full Size Vector Mode"}, "\x2c");
+    send("send: an alarm item", {"Config/Alarms/Gamut Errs"}, "\x25");
+    send("send: control names, one blank caption", {"cmdRef", "imgScaleUp"}, "\x77\x54");
+    send("send: codes, decimal and hex", {"155", "0x2F", "1"}, "\x9b\x2f\x01");
+    send("send: case, when only one name fits", {"wfm", "recall settings/recall 8"}, "\x2f\x78");
+    send("send: in order, the two Bars alike", {"Bars", "Display/Trace", "Trace", "Audio/Peak Hold/Off"},
+        "\x7b\x44\x37\x87");
+    // An item that opens a window sends nothing, and none of the other names either.
+    row("send: an item that sends no code", sim, {}, {"send", "--device", "%sim", "Wfm", "Special/Logger"}, 2,
+        "sends no code", "");
+    row("send: an unknown name sends nothing", sim, {}, {"send", "--device", "%sim", "Wfm", "Full Size Vector"}, 2,
         "close matches:\n  Presets/Full Size Vector Mode\n", "");
-    row("an option of another job", none, false, {"status", "--timestamps"}, 2, "Unknown option 'timestamps'", {});
-    row("two devices", none, false, {"status", "--device", "/dev/null", "--port", "2"}, 2, "give one", {});
-    row("no such port", none, false, {"send", "--port", "5", "Wfm"}, 2, "from 1 to 4", {});
-    row("capture: no folder for the file", sim, false, {"capture", "--device", "%sim", "-o", "%dir/missing/x.png"}, 1,
+    row("send: no such device", none, {}, {"send", "--device", "%dir/no-such-tty", "Wfm"}, 1,
+        m::kSerialPort.text.toString(), {});
+    row("status: no such device", none, {}, {"status", "--device", "%dir/no-such-tty"}, 1,
+        m::kStatusLinkFailure.text.toString(), {});
+    row("status: a silent instrument", {"--silent"}, {}, {"status", "--device", "%sim"}, 1,
+        m::kStatusTimeout.text.toString(), "\x0d");
+    row("status: a reply too short", {"--short", "15"}, {}, {"status", "--device", "%sim"}, 1,
+        m::kStatusTimeout.text.toString(), "\x0d");
+    row("orva.set is a folder", none, "orva.set/", {"status"}, 1, m::kSettingsFile.text.toString(), {});
+    row("a working folder that is a file", none, "plain", {"status", "--simulate", "--workdir", "%dir/plain"}, 2,
+        "%dir/plain", {});
+    row("an option of another job", none, {}, {"status", "--timestamps"}, 2, "Unknown option 'timestamps'", {});
+    row("two devices", none, {}, {"status", "--device", "/dev/null", "--port", "2"}, 2, "give one", {});
+    row("no such port", none, {}, {"send", "--port", "5", "Wfm"}, 2, "from 1 to 4", {});
+    row("capture: no folder for the file", sim, {}, {"capture", "--device", "%sim", "-o", "%dir/missing/x.png"}, 1,
         "Can't write %dir/missing/x.png", "");
     // Said before orva.set is read, which would fail too.
-    row("capture: neither PNG nor BMP", sim, true, {"capture", "--device", "%sim", "-o", "orva.set"}, 2,
+    row("capture: neither PNG nor BMP", sim, "orva.set/", {"capture", "--device", "%sim", "-o", "orva.set"}, 2,
         "must end in .png or .bmp", "");
-    row("capture: a silent instrument", {"--silent"}, false, {"capture", "--device", "%sim", "-o", "x.png"}, 1,
+    row("capture: a silent instrument", {"--silent"}, {}, {"capture", "--device", "%sim", "-o", "x.png"}, 1,
         m::kStatusTimeout.text.toString(), "\x0d");
     // Past the first 20 blocks the instrument says nothing more.
-    row("capture: the picture stops", {"--stall-after", "20"}, false, {"capture", "--device", "%sim", "-o", "x.bmp"}, 1,
+    row("capture: the picture stops", {"--stall-after", "20"}, {}, {"capture", "--device", "%sim", "-o", "x.bmp"}, 1,
         m::kDownloadFailed.text.toString(), "*");
-    row("read-log: a silent instrument", {"--silent"}, false, {"read-log", "--device", "%sim", "-o", "log.txt"}, 1,
+    row("read-log: a silent instrument", {"--silent"}, {}, {"read-log", "--device", "%sim", "-o", "log.txt"}, 1,
         "Com Port Timeout", "\x08\x07");
-    row("read-log: no folder for the file", sim, false, {"read-log", "--device", "%sim", "-o", "%dir/missing/log"}, 1,
+    row("read-log: no folder for the file", sim, {}, {"read-log", "--device", "%sim", "-o", "%dir/missing/log"}, 1,
         "Can't write %dir/missing/log", "");
-    row("monitor: no folder for the file", sim, false, {"monitor", "--device", "%sim", "-o", "%dir/missing/log"}, 1,
+    row("monitor: no folder for the file", sim, {}, {"monitor", "--device", "%sim", "-o", "%dir/missing/log"}, 1,
         "Can't write %dir/missing/log", "");
 }
 
-void TestJobs::failures()
+// Nothing on standard output, and nothing in the folder but what was there.
+void TestJobs::runs()
 {
     QFETCH(QStringList, simulatorOptions);
-    QFETCH(bool, settingsFolder);
+    QFETCH(QString, made);
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, says);
     QFETCH(QByteArray, wire);
     QTemporaryDir dir;
-    if (settingsFolder)
-        QVERIFY(QDir(dir.path()).mkdir("orva.set"));
+    if (made.endsWith('/'))
+        QVERIFY(QDir(dir.path()).mkdir(made.chopped(1)));
+    else if (!made.isEmpty())
+        QVERIFY(QFile(dir.filePath(made)).open(QIODevice::WriteOnly));
     std::optional<SimProcess> sim;
     if (simulatorOptions != QStringList{"none"})
         sim.emplace(simulatorOptions);
     for (QString &argument : arguments)
-        argument = sim ? substitute(argument, *sim, dir) : QString(argument).replace("%dir", dir.path());
+        argument.replace("%dir", dir.path()).replace("%sim", sim ? sim->devicePath() : QString());
 
     const test::JobResult run = runProgram(arguments, dir.path());
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(QString::fromUtf8(run.err).contains(QString(says).replace("%dir", dir.path())), run.err.constData());
+    if (says.isEmpty())
+        QCOMPARE(run.err, QByteArray());
+    else
+        QVERIFY2(QString::fromUtf8(run.err).contains(says.replace("%dir", dir.path())), run.err.constData());
     QCOMPARE(run.out, QByteArray());
     QVERIFY2(run.elapsedMs < kTimeoutGuardMs, qPrintable(QString::number(run.elapsedMs)));
-    // Nothing half-written, and nothing else, is left.
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-        settingsFolder ? QStringList{"orva.set"} : QStringList{});
+        made.isEmpty() ? QStringList{} : QStringList{made.remove('/')});
     if (sim && wire != "*")
         QCOMPARE(test::receivedBefore(*sim), wire);
 }

@@ -21,11 +21,11 @@ QProcessEnvironment jobEnvironment()
     return environment;
 }
 
-JobResult runProgram(
-    const QStringList &arguments, const QString &folder, const QProcessEnvironment &environment, int guardMs)
+JobResult runProgram(const QStringList &arguments, const QString &folder, const QProcessEnvironment &environment,
+    int guardMs, const QString &program)
 {
     QProcess process;
-    process.setProgram(QStringLiteral(ORVANTA_PROGRAM_PATH));
+    process.setProgram(program);
     process.setArguments(arguments);
     process.setProcessEnvironment(environment);
     if (!folder.isEmpty())

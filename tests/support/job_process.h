@@ -7,8 +7,8 @@
 
 namespace orvanta::test {
 
-// One run of the built program as a user's shell would start it: no display
-// and no platform chosen, in a folder of the test's choosing.
+// One run of the built program (or another) as a user's shell would start it:
+// no display and no platform chosen, in a folder of the test's choosing.
 struct JobResult
 {
     int exitCode = -1; // -1: it crashed or had to be killed
@@ -20,7 +20,8 @@ struct JobResult
 QProcessEnvironment jobEnvironment();
 
 JobResult runProgram(const QStringList &arguments, const QString &folder = {},
-    const QProcessEnvironment &environment = jobEnvironment(), int guardMs = 60000);
+    const QProcessEnvironment &environment = jobEnvironment(), int guardMs = 60000,
+    const QString &program = QStringLiteral(ORVANTA_PROGRAM_PATH));
 
 // Writes a byte the instrument ignores and returns what it received before
 // it: everything the program wrote has arrived by then, without waiting for
