@@ -6,7 +6,6 @@
 
 #include <QElapsedTimer>
 #include <QSerialPort>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -126,12 +125,11 @@ private slots:
     void unopenablePort()
     {
         QFETCH(bool, busy);
-        QTemporaryDir dir;
         SimProcess sim;
         QSerialPort holder(sim.devicePath());
         QVERIFY(!busy || holder.open(QIODevice::ReadWrite));
         RecordingNotifier notifier;
-        link::SerialLink serial(onPort1(busy ? sim.devicePath() : dir.filePath("no-such-tty")), notifier);
+        link::SerialLink serial(onPort1(busy ? sim.devicePath() : "/nonexistent/tty"), notifier);
 
         const RecordingNotifier::Message said{
             link::messages::kSerialPort.text.toString(), link::messages::kSerialPort.title.toString()};
