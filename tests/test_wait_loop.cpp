@@ -35,98 +35,68 @@ class TestWaitLoop : public QObject
     Q_OBJECT
 
 private slots:
-    void heldBackPostedEventEndsTheWait();
-    void deadline_data();
-    void deadline();
-    void endingUnwindsNestedWaits();
-    void secondEntryIsRefused();
-};
-
-// The wait starts inside one posted event; the event that ends it was posted
-// right behind. With nothing else to wake it, it must not fall asleep.
-void TestWaitLoop::heldBackPostedEventEndsTheWait()
-{
-    WaitLoop waits;
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [&] { waits.end(); });
-    guard.start(10'000);
-
-    bool released = false;
-    std::optional<WaitLoop::Result> result;
-    int depthInside = 0;
-    Poster start, release;
-    start.fn = [&] { result = waits.until([&] { return released; }); };
-    release.fn = [&] {
-        depthInside = waits.depth();
-        released = true;
-    };
-    QCoreApplication::postEvent(&start, new QEvent(QEvent::User));
-    QCoreApplication::postEvent(&release, new QEvent(QEvent::User));
-    QCoreApplication::sendPostedEvents();
-
-    QCOMPARE(result, WaitLoop::Result::Done);
-    QCOMPARE(depthInside, 1);
-    QVERIFY(!waits.running());
-}
-
-void TestWaitLoop::deadline_data()
-{
-    QTest::addColumn<int>("progressUntilMs"); // the condition moves the deadline on until then
-    QTest::addColumn<int>("atLeastMs");
-    QTest::newRow("fixed") << 0 << 100;
-    QTest::newRow("moved on by progress") << 200 << 200;
-}
-
-// A bounded wait sleeps until its deadline, also one moved on while it runs.
-void TestWaitLoop::deadline()
-{
-    QFETCH(int, progressUntilMs);
-    QFETCH(int, atLeastMs);
-    WaitLoop waits;
-    QTimer ticks; // progress to notice: one event every 20 ms
-    ticks.start(20);
-    QElapsedTimer clock;
-    clock.start();
-    QDeadlineTimer deadline(100);
-    const auto result = waits.until(
-        [&] {
-            if (clock.elapsed() < progressUntilMs)
-                deadline.setRemainingTime(100);
-            return false;
-        },
-        deadline);
-    QCOMPARE(result, WaitLoop::Result::TimedOut);
-    QVERIFY2(clock.elapsed() >= atLeastMs, qPrintable(QString::number(clock.elapsed())));
-}
-
-void TestWaitLoop::endingUnwindsNestedWaits()
-{
-    WaitLoop waits;
-    std::optional<WaitLoop::Result> inner;
-    QTimer::singleShot(10, [&] {
-        QTimer::singleShot(10, [&] { waits.end(); });
-        inner = waits.until([] { return false; });
-    });
-    QCOMPARE(waits.until([] { return false; }), WaitLoop::Result::Ending);
-    QCOMPARE(inner, WaitLoop::Result::Ending);
-    QCOMPARE(waits.until([] { return true; }), WaitLoop::Result::Ending);
-    QVERIFY(!waits.runPending());
-    QCOMPARE(waits.depth(), 0);
-}
-
-void TestWaitLoop::secondEntryIsRefused()
-{
-    link::SingleRun run;
+    // The wait starts inside one posted event; the event that ends it was posted
+    // right behind. With nothing else to wake it, it must not fall asleep.
+    void heldBackPostedEventEndsTheWait()
     {
-        const auto first = run.enter();
-        QVERIFY(first && run.running());
-        QVERIFY(!run.enter());
-        QVERIFY(run.running());
+        WaitLoop waits;
+        QObject guard; // far off, should the wait fall asleep
+        QTimer::singleShot(10'000, &guard, [&] { waits.end(); });
+
+        bool released = false;
+        std::optional<WaitLoop::Result> result;
+        int depthInside = 0;
+        Poster start, release;
+        start.fn = [&] { result = waits.until([&] { return released; }); };
+        release.fn = [&] {
+            depthInside = waits.depth();
+            released = true;
+        };
+        QCoreApplication::postEvent(&start, new QEvent(QEvent::User));
+        QCoreApplication::postEvent(&release, new QEvent(QEvent::User));
+        QCoreApplication::sendPostedEvents();
+
+        QCOMPARE(result, WaitLoop::Result::Done);
+        QCOMPARE(depthInside, 1);
+        QVERIFY(!waits.running());
     }
-    QVERIFY(!run.running());
-    QVERIFY(run.enter());
-}
+
+    // A bounded wait sleeps until its deadline, read again on every pass: the
+    // condition moves it on while there is progress.
+    void deadlineMovedOnByProgress()
+    {
+        WaitLoop waits;
+        QTimer ticks; // progress to notice: one event every 20 ms
+        ticks.start(20);
+        QElapsedTimer clock;
+        clock.start();
+        QDeadlineTimer deadline(100);
+        const auto result = waits.until(
+            [&] {
+                if (clock.elapsed() < 200)
+                    deadline.setRemainingTime(100);
+                return false;
+            },
+            deadline);
+        QCOMPARE(result, WaitLoop::Result::TimedOut);
+        QVERIFY2(clock.elapsed() >= 200, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void endingUnwindsNestedWaits()
+    {
+        WaitLoop waits;
+        std::optional<WaitLoop::Result> inner;
+        QTimer::singleShot(10, [&] {
+            QTimer::singleShot(10, [&] { waits.end(); });
+            inner = waits.until([] { return false; });
+        });
+        QCOMPARE(waits.until([] { return false; }), WaitLoop::Result::Ending);
+        QCOMPARE(inner, WaitLoop::Result::Ending);
+        QCOMPARE(waits.until([] { return true; }), WaitLoop::Result::Ending);
+        QVERIFY(!waits.runPending());
+        QCOMPARE(waits.depth(), 0);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestWaitLoop)
 #include "test_wait_loop.moc"

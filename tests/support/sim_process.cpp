@@ -1,6 +1,5 @@
 #include "support/sim_process.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QTest>
 
@@ -9,18 +8,8 @@
 namespace orvanta::test {
 
 SimProcess::SimProcess(const QStringList &options)
-{
-    recordPath_ = dir_.filePath(QStringLiteral("received.txt"));
-    devicePath_ = process_.start(
-        QStringList{QStringLiteral("--record"), recordPath_} + options, QStringLiteral(ORVANTA_SIM_PATH));
-}
-
-SimProcess::~SimProcess() = default;
-
-void SimProcess::kill()
-{
-    process_.kill();
-}
+    : devicePath_(process_.start(QStringList{"--record", recordPath_} + options, QStringLiteral(ORVANTA_SIM_PATH)))
+{ }
 
 QList<SimProcess::Received> SimProcess::received() const
 {
@@ -29,10 +18,8 @@ QList<SimProcess::Received> SimProcess::received() const
     if (!file.open(QIODevice::ReadOnly))
         return list;
     while (!file.atEnd()) {
-        const QList<QByteArray> fields = file.readLine().trimmed().split(' ');
-        if (fields.size() != 2)
-            continue;
-        list.append({fields[0].toLongLong(), static_cast<quint8>(fields[1].toUInt())});
+        if (const QList<QByteArray> fields = file.readLine().trimmed().split(' '); fields.size() == 2)
+            list.append({fields[0].toLongLong(), quint8(fields[1].toUInt())});
     }
     return list;
 }
@@ -41,19 +28,13 @@ QByteArray SimProcess::receivedBytes() const
 {
     QByteArray bytes;
     for (const Received &r : received())
-        bytes.append(static_cast<char>(r.byte));
+        bytes.append(char(r.byte));
     return bytes;
 }
 
 bool SimProcess::waitForReceived(int count, int timeoutMs) const
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (received().size() < count) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
+    return QTest::qWaitFor([&] { return received().size() >= count; }, timeoutMs);
 }
 
 qint64 SimProcess::monotonicNanoseconds()

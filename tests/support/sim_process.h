@@ -16,12 +16,11 @@ class SimProcess
 public:
     struct Received
     {
-        qint64 nanoseconds; // CLOCK_MONOTONIC, as the test's own monotonicNanoseconds()
+        qint64 nanoseconds; // CLOCK_MONOTONIC, as monotonicNanoseconds()
         quint8 byte;
     };
 
     explicit SimProcess(const QStringList &options = {});
-    ~SimProcess();
 
     bool started() const { return !devicePath_.isEmpty(); }
     QString devicePath() const { return devicePath_; }
@@ -31,15 +30,15 @@ public:
     // Lets events run until the simulator has recorded at least count bytes.
     bool waitForReceived(int count, int timeoutMs = 5000) const;
 
-    void kill();
+    void kill() { process_.kill(); }
 
     static qint64 monotonicNanoseconds();
 
 private:
     QTemporaryDir dir_;
+    QString recordPath_ = dir_.filePath(QStringLiteral("received.txt"));
     app::SimulatorProcess process_;
     QString devicePath_;
-    QString recordPath_;
 };
 
 } // namespace orvanta::test
