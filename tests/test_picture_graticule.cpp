@@ -5,7 +5,6 @@
 #include "picture/graticule_file.h"
 
 #include <QBuffer>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace orvanta;
@@ -85,24 +84,6 @@ private slots:
         rows = QStringList{"5:512"} + rows + QStringList{"5:512"};
         for (int row = 0; row < rows.size(); ++row)
             QCOMPARE(runsOf(canvas, row), rows[row]);
-    }
-
-    void notOpenPaintsNothing()
-    {
-        QTemporaryDir dir;
-        Canvas canvas;
-        canvas.fillRows(0, Canvas::kSize - 1, kUntouched);
-        GraticuleFile file;
-        // A missing file is never created.
-        const QString path = dir.filePath("pal_wfma.rle");
-        QVERIFY(!file.open(path));
-        QVERIFY(!QFile::exists(path));
-        QVERIFY(!file.DrawGratLine(canvas, 3));
-        // A closed one is never read.
-        QVERIFY(open(file, QByteArray::fromHex("0e00")));
-        file.close();
-        QVERIFY(!file.DrawGratLine(canvas, 3));
-        QCOMPARE(runsOf(canvas, 3), "5:512");
     }
 
     void choice_data()
