@@ -58,12 +58,7 @@ private slots:
         row("bits 4 to 7 not read", "f405f800", {"2:5 5:507"});
         row("runs right of the canvas", "05ff040a0c10", {"2:512"});
         // Two whole rows, a row cut off after one record, then half a record: it stops there once.
-        row("short file",
-            "04010800"
-            "0e00"
-            "0405"
-            "01",
-            {"2:1 5:511", "2:512", "2:5 5:507", "5:512"}, 2);
+        row("short file", "04010800 0e00 0405 01", {"2:1 5:511", "2:512", "2:5 5:507", "5:512"}, 2);
     }
 
     void rows()
@@ -94,11 +89,9 @@ private slots:
         const auto row = [](const char *name, const char *bytes, const char *file) {
             QTest::newRow(name) << QByteArray::fromHex(bytes) << QString(file);
         };
-        row("pal waveform, d", "0021000100", "pal_wfmd.rle");
         row("byte 6 bit 1: a, whatever byte 12", "00210201ff", "pal_wfma.rle");
-        row("byte 6 bit 2, view clear: a", "0021040100", "pal_wfma.rle");
         row("byte 6 bit 2, view digital: d", "0021040104", "pal_wfmd.rle");
-        row("byte 12 other bits do not count", "00210401fb", "pal_wfma.rle");
+        row("byte 6 bit 2, byte 12 other bits: a", "00210401fb", "pal_wfma.rle");
         row("byte 6 other bits: d", "0021f90100", "pal_wfmd.rle");
         row("byte 7 bit 0 clear: ntsc", "002100fe00", "ntsc_wfmd.rle");
         row("pal vector, a", "0322020100", "pal_veca.rle");
