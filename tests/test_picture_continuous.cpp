@@ -1,7 +1,6 @@
 // "Continuous Download" against the simulator: cycle after cycle until a button ends it
-// after the cycle under way, the picture always the latest, and its failures said once.
+// after the cycle under way, the picture always the latest.
 #include "screen_layout.h"
-#include "link/messages.h"
 #include "support/pdf_facts.h"
 #include "support/picture_rig.h"
 #include "support/working_folder.h"
@@ -12,22 +11,10 @@
 
 using namespace orvanta;
 using picture::Canvas;
-using Message = test::RecordingNotifier::Message;
 namespace layout = sim::layout;
 namespace palette = picture::palette;
 
 namespace {
-
-Message message(const link::Message &m)
-{
-    return {m.text.toString(), m.title.toString()};
-}
-
-// Cycles as the instrument saw them: nothing but block requests inside a transfer.
-QRegularExpression cycles(int count)
-{
-    return QRegularExpression(QStringLiteral("^(13 11 (10 )+12( |$)){%1}$").arg(count));
-}
 
 // The live marker of a transfer stands on the canvas.
 bool markerShown(const Canvas &canvas, int transfer)
@@ -86,9 +73,11 @@ private slots:
         watch.stop();
 
         QVERIFY(pressedIn >= 2);
-        QVERIFY(!rig.window->cycle().running() && !rig.window->cycle().continuous());
-        QVERIFY2(cycles(pressedIn).match(rig.codes()).hasMatch(), qPrintable(rig.codes()));
-        QCOMPARE(rig.notifier.messages, {});
+        rig.expectIdle({});
+        // Whole cycles, the one pressed in the last: nothing but block requests inside a transfer.
+        const QString codes = rig.codes();
+        QVERIFY2(QRegularExpression(QString("^(13 11 (10 )+12( |$)){%1}$").arg(pressedIn)).match(codes).hasMatch(),
+            qPrintable(codes));
         QVERIFY(rig.serial->IsPortOpen());
         // The poll comes back once, and only after the cycle has unwound.
         QVERIFY(pollWhenPressed.isEmpty());
@@ -109,44 +98,6 @@ private slots:
             QVERIFY(markerShown(canvas, pressedIn - 1));
             QVERIFY(!markerShown(canvas, pressedIn - 2));
         }
-    }
-
-    void failuresEndIt_data()
-    {
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<Message>("said");
-        QTest::addColumn<QString>("codes"); // a pattern
-        QTest::addColumn<bool>("portOpen");
-
-        QTest::newRow("stall") << test::kPalWaveform << QStringList{"--stall-after", "3"}
-                               << message(link::messages::kDownloadFailed) << "13 11 10 10 10 10" << false;
-        QTest::newRow("hang-up") << test::kPalWaveform << QStringList{"--hangup-after", "2"}
-                                 << message(link::messages::kDownloadFailed) << "13 11 10 10 10( 10)*" << false;
-        // Said once, not every half second: the pause alone would leave no moment to press Stop.
-        QTest::newRow("small boxes") << "03200000800c20040000000000001e30" << QStringList{}
-                                     << message(link::messages::kSmallBoxes) << "13 11 12" << true;
-        QTest::newRow("status read fails")
-            << test::kPalWaveform << QStringList{"--silent"} << message(link::messages::kStatusTimeout) << "13" << true;
-    }
-
-    void failuresEndIt()
-    {
-        QFETCH(QString, status);
-        QFETCH(QStringList, options);
-        QFETCH(Message, said);
-        QFETCH(QString, codes);
-        QFETCH(bool, portOpen);
-        test::PictureRig rig(status, options);
-        rig.click(u"cmdContinuous");
-
-        QCOMPARE(rig.notifier.messages, QList{said});
-        QVERIFY(!rig.window->cycle().running() && !rig.window->cycle().continuous());
-        QCOMPARE(rig.serial->IsPortOpen(), portOpen);
-        const QString sent = rig.codes();
-        QVERIFY2(QRegularExpression("^" + codes + "$").match(sent).hasMatch(), qPrintable(sent));
-        // The window stays open, and so the poll stays off.
-        QVERIFY(rig.pollEvents.isEmpty());
     }
 };
 

@@ -32,7 +32,7 @@ QString rowText(const Canvas &canvas, int row)
 }
 
 // PAL (byte 7 bit 0) or NTSC; byte 1 0x21: waveform, range H.
-QByteArray status(int byte1, bool pal = true, int byte9 = 0, int byte10 = 0)
+QByteArray status(int byte1 = 0x21, bool pal = true, int byte9 = 0, int byte10 = 0)
 {
     QByteArray bytes = QByteArray::fromHex("03210000800c20050000000000001e30");
     bytes[1] = char(byte1);
@@ -40,11 +40,6 @@ QByteArray status(int byte1, bool pal = true, int byte9 = 0, int byte10 = 0)
     bytes[9] = char(byte9);
     bytes[10] = char(byte10);
     return bytes;
-}
-
-QByteArray pal()
-{
-    return status(0x21);
 }
 
 // n transparent bytes as repeat tokens.
@@ -82,8 +77,8 @@ private slots:
         QTest::addColumn<bool>("stopAfterFirstRead");
 
         const auto add = [](const char *name, const QList<QByteArray> &reads, const QList<Span> &spans, QPoint end,
-                             bool finished = false, const QByteArray &status = pal(), const QByteArray &graticule = {},
-                             bool stop = false) {
+                             bool finished = false, const QByteArray &status = ::status(),
+                             const QByteArray &graticule = {}, bool stop = false) {
             QTest::newRow(name) << reads << spans << end << finished << status << graticule << stop;
         };
         const auto hex = [](const char *h) { return QByteArray::fromHex(h); };
@@ -96,13 +91,9 @@ private slots:
         add("byte column 127 ends at 507", {zeros(127) + hex("01ff")}, {{2, 504, "ffff"}}, {0, 3});
         // Row 3's graticule row goes under it before its pixels; transparent pixels leave it showing.
         add("token across a row end, on the graticule", {zeros(126) + hex("04c0c0c0c0")},
-            {{2, 500, "f...f"}, {3, 0, "f" + x("2", 511)}}, {2, 3}, false, pal(), hex("0e00"));
+            {{2, 500, "f...f"}, {3, 0, "f" + x("2", 511)}}, {2, 3}, false, status(), hex("0e00"));
         // A literal runs 3 bytes into NTSC's row 430; the repeat after it is never read.
-        add("loop ends only between tokens",
-            blocks(zeros(427 * 128 + 126)
-                + hex("05c0c0c0c0c0"
-                      "8355")
-                + zeros(300)),
+        add("loop ends only between tokens", blocks(zeros(427 * 128 + 126) + hex("05c0c0c0c0c0 8355") + zeros(300)),
             {{429, 500, "f...f"}, {430, 0, "f...f"}}, {3, 430}, true, status(0x21, false));
         // The literal fills the first block; the read's extra bytes would paint byte column 127 white.
         add("only the first 128 bytes of a read",
@@ -111,7 +102,7 @@ private slots:
         // Stopped inside a literal at byte column 126: it ends on row 511 and runs off the canvas;
         // no graticule row is read below the picture.
         add("stopped inside a token", {zeros(126) + QByteArray(125, 0) + hex("7f"), QByteArray(127, '\xff')},
-            {{511, 500, "ffffffff"}}, {125, 512}, true, pal(), QByteArray(""), true);
+            {{511, 500, "ffffffff"}}, {125, 512}, true, status(), QByteArray(""), true);
 
         // Parade bands: 0xE4 in every byte column paints pixel 0 value 3, pixel 1 value 1, pixel 2 value 2.
         const auto parade = [&](const char *name, const QByteArray &status, const QString &row) {

@@ -1,24 +1,12 @@
-// "Download Single Frame" against the simulator over its pty: the check of the graticule
-// files at load, the bytes on the line, the picture on its graticule, and the faults.
-#include "link/messages.h"
-#include "link/poll_switch.h"
-#include "link/serial_link.h"
-#include "picture/picture_window.h"
+// "Download Single Frame" and "Continuous Download" against the simulator over its pty:
+// the bytes on the line, the picture on its graticule, the graticule files, and the faults.
 #include "screen_layout.h"
 #include "support/picture_rig.h"
-#include "support/recording_notifier.h"
-#include "support/sim_process.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QPointer>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -26,36 +14,20 @@
 
 using namespace orvanta;
 using picture::Canvas;
-using picture::SelectPixelColour;
+using test::kPalWaveform;
+using test::said;
 using Message = test::RecordingNotifier::Message;
 using Pixel = std::optional<picture::PaletteIndex>;
 namespace layout = sim::layout;
 namespace palette = picture::palette;
+namespace messages = link::messages;
 
 namespace {
 
-const QString kGraticules = test::kDataGraticules;
-using test::kPalWaveform;
 // One whole transfer: 16 first only when asked, the status request, the start,
 // one 10 per block plus the one read ahead, the end.
 const QRegularExpression kTransfer(QStringLiteral("^(16 )?13 11 (10 ){2,}12$"));
-
-Message message(const link::Message &m)
-{
-    return {m.text.toString(), m.title.toString()};
-}
-
-// The download's own checks on the rig: nothing more said, nothing running, the pointer back.
-struct Rig : test::PictureRig
-{
-    using PictureRig::PictureRig;
-    void expectIdle(const QList<Message> &said) const
-    {
-        QCOMPARE(notifier.messages, said);
-        QVERIFY(!window->cycle().running());
-        QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
-    }
-};
+constexpr const char *kSmallBoxes = "03200000800c20040000000000001e30";
 
 } // namespace
 
@@ -66,51 +38,59 @@ class TestPictureDownload : public QObject
 private slots:
     void outcomes_data()
     {
+        QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("options");
-        QTest::addColumn<bool>("realtime");
-        QTest::addColumn<QList<Message>>("said");
+        QTest::addColumn<QList<Message>>("warnings");
         QTest::addColumn<QString>("codes"); // a pattern
         QTest::addColumn<int>("atLeastMs");
 
-        const auto add = [](const char *name, const QStringList &options, const QList<Message> &said, const char *codes,
-                             int atLeastMs = 0, const char *status = kPalWaveform, bool realtime = false) {
-            QTest::newRow(name) << QString(status) << options << realtime << said << QString(codes) << atLeastMs;
-        };
-        const QList failed{message(link::messages::kDownloadFailed)};
-        // The cycle's pauses, on the program's own clock: 100 ms after 11, and after 16.
-        add("whole", {}, {}, "13 11 (10 ){2,}12", 100);
-        add("real-time output running", {}, {}, "16 13 11 (10 ){2,}12", 200, kPalWaveform, true);
+        const auto add
+            = [](const char *name, const char *button, const QStringList &options, const QList<Message> &warnings,
+                  const char *codes, int atLeastMs, const char *status = kPalWaveform) {
+                  QTest::newRow(name) << QString(button) << QString(status) << options << warnings << QString(codes)
+                                      << atLeastMs;
+              };
+        const char *single = "cmdDownload", *continuous = "cmdContinuous";
+        const QList failed{said(messages::kDownloadFailed)};
+        // The pauses, on the program's own clock: 100 ms after 11 and after 16, 500 before a continuous cycle.
+        add("whole", single, {}, {}, "13 11 (10 ){2,}12", 100);
+        add("real-time output running", single, {}, {}, "16 13 11 (10 ){2,}12", 200);
         // No block is asked for; the one block the instrument sends anyway is collected first.
-        add("small boxes", {}, {message(link::messages::kSmallBoxes)}, "13 11 12", 0,
-            "03200000800c20040000000000001e30");
-        add("stall", {"--stall-after", "3"}, failed, "13 11 10 10 10 10", 4500);
-        add("hang-up", {"--hangup-after", "3"}, failed, "13 11 10 10 10 10( 10)*");
+        add("small boxes", single, {}, {said(messages::kSmallBoxes)}, "13 11 12", 0, kSmallBoxes);
+        add("stall", single, {"--stall-after", "3"}, failed, "13 11 10 10 10 10", 4500);
+        add("hang-up", single, {"--hangup-after", "3"}, failed, "13 11 10 10 10 10( 10)*", 0);
         // The status read has said what went wrong; the download adds nothing and sends nothing.
-        add("status read fails", {"--silent"}, {message(link::messages::kStatusTimeout)}, "13");
+        add("status read fails", single, {"--silent"}, {said(messages::kStatusTimeout)}, "13", 0);
+        // A failure ends a continuous download, said once: a message every cycle would leave no
+        // moment to press Stop.
+        add("continuous, hang-up", continuous, {"--hangup-after", "2"}, failed, "13 11 10 10 10( 10)*", 500);
+        add("continuous, small boxes", continuous, {}, {said(messages::kSmallBoxes)}, "13 11 12", 500, kSmallBoxes);
+        add("continuous, status read fails", continuous, {"--silent"}, {said(messages::kStatusTimeout)}, "13", 500);
     }
 
     void outcomes()
     {
+        QFETCH(QString, button);
         QFETCH(QString, status);
         QFETCH(QStringList, options);
-        QFETCH(bool, realtime);
-        QFETCH(QList<Message>, said);
+        QFETCH(QList<Message>, warnings);
         QFETCH(QString, codes);
         QFETCH(int, atLeastMs);
-        Rig rig(status, options);
-        rig.serial->setRealtimeActive(realtime);
+        test::PictureRig rig(status, options);
+        // Real-time output running where 16 is to end it.
+        rig.serial->setRealtimeActive(codes.startsWith("16"));
         // Painted once before any row arrives, as a user's window is.
         QVERIFY(QTest::qWaitForWindowExposed(rig.window));
         QElapsedTimer clock;
         clock.start();
-        rig.download();
+        rig.click(button);
         const qint64 elapsed = clock.elapsed();
 
-        rig.expectIdle(said);
+        rig.expectIdle(warnings);
         QVERIFY2(elapsed >= atLeastMs && elapsed < 15000, qPrintable(QString::number(elapsed)));
-        QCOMPARE(rig.serial->IsPortOpen(), !said.contains(message(link::messages::kDownloadFailed)));
-        QVERIFY(!rig.serial->realtimeActive());
+        QCOMPARE(rig.serial->IsPortOpen(), !warnings.contains(said(messages::kDownloadFailed)));
+        QVERIFY(!rig.serial->realtimeActive() && rig.pollEvents.isEmpty());
         const QString sent = rig.codes();
         QVERIFY2(QRegularExpression("^" + codes + "$").match(sent).hasMatch(), qPrintable(sent));
 
@@ -129,29 +109,22 @@ private slots:
     void pictureOnItsGraticule_data()
     {
         QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("bars");         // a waveform of the simulator's bars
         QTest::addColumn<QString>("graticule"); // the file the picture lies on; empty: none
-        QTest::addColumn<int>("whiteBarRow");   // 0: not checked
-
-        const auto whiteBarRow = [](const layout::Standard &standard) {
-            return int(std::lround(layout::levelRow(standard, layout::kBars[0].luma())));
-        };
-        QTest::newRow("pal waveform") << kPalWaveform << "pal_wfmd.rle" << whiteBarRow(layout::kPal);
-        QTest::newRow("ntsc waveform") << "03210000800c20040000000000001e30"
-                                       << "ntsc_wfmd.rle" << whiteBarRow(layout::kNtsc);
-        QTest::newRow("vector without graticule") << "07220000800c20050000000000001e30"
-                                                  << "" << 0;
+        QTest::newRow("pal waveform") << kPalWaveform << true << "pal_wfmd.rle";
+        QTest::newRow("ntsc waveform") << "03210000800c20040000000000001e30" << true << "ntsc_wfmd.rle";
+        QTest::newRow("vector without graticule") << "07220000800c20050000000000001e30" << false << "";
         // Byte 1 0x61 and byte 10 bit 0: the YRGB parade, in four colours.
-        QTest::newRow("pal YRGB parade") << "03610000800c20050000010000001e30"
-                                         << "pal_wfmd.rle" << 0;
+        QTest::newRow("pal YRGB parade") << "03610000800c20050000010000001e30" << false << "pal_wfmd.rle";
     }
 
     void pictureOnItsGraticule()
     {
         QFETCH(QString, status);
+        QFETCH(bool, bars);
         QFETCH(QString, graticule);
-        QFETCH(int, whiteBarRow);
         // On a green picture: what the download leaves untouched shows.
-        Rig rig(status);
+        test::PictureRig rig(status);
         rig.window->canvas().fillRows(0, Canvas::kSize - 1, palette::kGreen);
         rig.download();
         rig.expectIdle({});
@@ -163,8 +136,7 @@ private slots:
         Canvas reference;
         reference.fillRows(3, pal ? Canvas::kSize - 1 : 429, palette::kGreen);
         picture::GraticuleFile file;
-        if (!graticule.isEmpty())
-            QVERIFY(file.open(QDir(kGraticules).filePath(graticule)));
+        QVERIFY(graticule.isEmpty() || file.open(QDir(test::kDataGraticules).filePath(graticule)));
         for (int row = 3; row <= (pal ? 510 : 429) && file.isOpen(); ++row)
             file.DrawGratLine(reference, row);
 
@@ -188,51 +160,51 @@ private slots:
         }
         QVERIFY(trace > 500 && ink > 100);
         // The white bar: brightest on its level, fainter just above and below.
+        const int bar = int(std::lround(layout::levelRow(pal ? layout::kPal : layout::kNtsc, layout::kBars[0].luma())));
         for (const int column : {40, 60, 85})
-            QVERIFY(!whiteBarRow
-                || (canvas.pixelIndex(column, whiteBarRow) == palette::kWhite
-                    && canvas.pixelIndex(column, whiteBarRow - 1) == palette::kLightGrey
-                    && canvas.pixelIndex(column, whiteBarRow + 2) == palette::kGrey));
+            QVERIFY(!bars
+                || (canvas.pixelIndex(column, bar) == palette::kWhite
+                    && canvas.pixelIndex(column, bar - 1) == palette::kLightGrey
+                    && canvas.pixelIndex(column, bar + 2) == palette::kGrey));
     }
 
     void graticuleFiles_data()
     {
-        QTest::addColumn<int>("rows");     // in pal_wfmd.rle, the file the picture uses; -1: no folder at all
-        QTest::addColumn<Message>("said"); // at the download
-        QTest::addColumn<bool>("pipe");    // ntsc_coma.rle a pipe, which would block the load if opened
-        QTest::newRow("no folder") << -1 << message(link::messages::kGraticulesMissing) << false;
-        QTest::newRow("last checked missing, the one used short")
-            << 100 << message(link::messages::kGraticuleShort) << false;
-        QTest::newRow("last checked a pipe") << 100 << message(link::messages::kGraticuleShort) << true;
+        QTest::addColumn<int>("rows");           // in pal_wfmd.rle, the file the picture uses; -1: no files at all
+        QTest::addColumn<Message>("atDownload"); // said at the download
+        QTest::addColumn<bool>("pipe");          // ntsc_coma.rle a pipe, which would block the load if opened
+        QTest::newRow("none") << -1 << said(messages::kGraticulesMissing) << false;
+        QTest::newRow("last checked missing, the one used short") << 100 << said(messages::kGraticuleShort) << false;
+        QTest::newRow("last checked a pipe") << 100 << said(messages::kGraticuleShort) << true;
     }
 
     void graticuleFiles()
     {
         QFETCH(int, rows);
-        QFETCH(Message, said);
+        QFETCH(Message, atDownload);
         QFETCH(bool, pipe);
         // Rows that paint column 0 green; ntsc_coma.rle, checked last at load, is missing.
-        QTemporaryDir dir;
-        const QDir folder(dir.filePath("graticules"));
+        QTemporaryDir folder;
         for (QStringView name : picture::kGraticuleFiles) {
             QFile file(folder.filePath(name.toString()));
             if (rows >= 0 && name != u"ntsc_coma.rle") {
-                QVERIFY(folder.mkpath(".") && file.open(QIODevice::WriteOnly));
+                QVERIFY(file.open(QIODevice::WriteOnly));
                 file.write(QByteArray::fromHex("04010800").repeated(name == u"pal_wfmd.rle" ? rows : 508));
             }
         }
         if (pipe)
             QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath("ntsc_coma.rle")).constData(), 0600), 0);
         // Said once at load however many are missing, with the port closed and the poll left alone.
-        Rig rig(kPalWaveform, {}, folder.path());
-        QCOMPARE(rig.notifier.messages, QList{message(link::messages::kGraticulesMissing)});
+        test::PictureRig rig(kPalWaveform, {}, folder.path());
+        QCOMPARE(rig.notifier.messages, QList{said(messages::kGraticulesMissing)});
         QVERIFY(!rig.serial->IsPortOpen() && rig.pollEvents.isEmpty());
 
-        // The picture comes all the same, on as much graticule as there is; nothing is created.
+        // The picture comes all the same, on as much graticule as there is; no file is created.
         rig.download();
-        rig.expectIdle({message(link::messages::kGraticulesMissing), said});
+        rig.expectIdle({said(messages::kGraticulesMissing), atDownload});
         QVERIFY(kTransfer.match(rig.codes()).hasMatch());
-        QCOMPARE(folder.exists("ntsc_coma.rle"), pipe);
+        QCOMPARE(QFile::exists(folder.filePath("ntsc_coma.rle")), pipe);
+        QCOMPARE(QFile::exists(folder.filePath("pal_wfmd.rle")), rows >= 0);
         const Canvas &canvas = rig.window->canvas();
         for (int row = 3; row <= 510; ++row)
             QCOMPARE(canvas.pixelIndex(0, row), Pixel(row < rows + 3 ? palette::kGreen : palette::kBlack));
@@ -249,13 +221,13 @@ private slots:
     {
         QFETCH(bool, closeBox);
         // Paced, so that the window is left in the middle of the transfer.
-        Rig rig(kPalWaveform, {"--pace", "38400"});
+        test::PictureRig rig(kPalWaveform, {"--pace", "38400"});
         rig.download();
         const QString whole = rig.codes();
         QList<link::PollEvent> during{link::PollEvent::StartUpFailed};
         QTimer::singleShot(300, rig.window, [&] {
             rig.download(); // inside the running download: ignored
-            closeBox ? void(rig.window->close()) : rig.window->button(u"cmdExit")->click();
+            closeBox ? void(rig.window->close()) : rig.click(u"cmdExit");
             during = rig.pollEvents;
         });
         rig.download();
@@ -277,7 +249,7 @@ private slots:
     // delivers: the thread sleeps through a block's bytes, not wakes for each.
     void aStreamingBlockWakesTheThreadAFewTimes()
     {
-        Rig rig(kPalWaveform, {"--pace", "38400"});
+        test::PictureRig rig(kPalWaveform, {"--pace", "38400"});
         QVERIFY(rig.serial->SetPortSettings(QStringLiteral("38400,N,8,1")));
         const auto wakeUps = [] {
             rusage usage{};
@@ -297,7 +269,7 @@ private slots:
 
     void programEndsDuringADownload()
     {
-        Rig rig(kPalWaveform, {"--pace", "38400"});
+        test::PictureRig rig(kPalWaveform, {"--pace", "38400"});
         QTimer::singleShot(300, rig.window, [&] {
             rig.serial->ClosePort();
             rig.serial->endWaits();

@@ -1,6 +1,5 @@
 // Pictures as files: the BMP written, the conversion to black on white, the files
 // window's display and its three lists, and the failures that must leave the canvas be.
-#include "link/messages.h"
 #include "picture/annotation.h"
 #include "picture/directory_list.h"
 #include "picture/drive_roots.h"
@@ -15,8 +14,6 @@
 #include <QComboBox>
 #include <QImageReader>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 using namespace orvanta;
 using picture::Canvas;
@@ -24,8 +21,6 @@ using Message = test::RecordingNotifier::Message;
 namespace palette = picture::palette;
 
 namespace {
-
-const Message kNoBmp{link::messages::kNoBmpSelected.text.toString(), link::messages::kNoBmpSelected.title.toString()};
 
 // As a download leaves it: graticule rows, trace in the greys and the parade's colours, annotation.
 QImage downloadedPicture()
@@ -38,8 +33,7 @@ QImage downloadedPicture()
     constexpr std::array colours{palette::kGrey, palette::kWhite, palette::kRed, palette::kLightGreen, palette::kBlue};
     for (int i = 0; i < 5000; ++i)
         canvas.setPixel(i * 37 % 508, 3 + i * 101 % 507, colours[i % colours.size()]);
-    picture::AddStatusText(
-        canvas, link::StatusBlock(QByteArray::fromHex("03210000800c20050000000000001e30")), QFont("DejaVu Sans", 8));
+    picture::AddStatusText(canvas, link::StatusBlock(QByteArray::fromHex(test::kPalWaveform)), QFont("DejaVu Sans", 8));
     return canvas.image();
 }
 
@@ -143,15 +137,9 @@ private slots:
     {
         QTest::addColumn<QString>("name");   // typed into Text1; empty with the conversion
         QTest::addColumn<QString>("folder"); // made first
-        QTest::newRow("conversion, a folder named tempbw.bmp") << ""
-                                                               << "tempbw.bmp";
-        QTest::newRow("store, no name") << ""
-                                        << "";
-        QTest::newRow("store, a folder's name") << "pictures"
-                                                << "pictures";
-        // A read-only folder fails at the same open as a missing one.
-        QTest::newRow("store, in no folder") << "no/such/x.bmp"
-                                             << "";
+        QTest::newRow("conversion, a folder named tempbw.bmp") << QString() << "tempbw.bmp";
+        QTest::newRow("store, no name") << QString() << QString();
+        QTest::newRow("store, a folder's name") << "pictures" << QString("pictures");
     }
 
     void cannotWrite()
@@ -214,7 +202,8 @@ private slots:
         windows.click(windows.files, "cmdDispFile");
 
         QCOMPARE(windows.files.isVisible(), picture.isNull());
-        QCOMPARE(windows.notifier.messages, picture.isNull() ? QList{kNoBmp} : QList<Message>{});
+        QCOMPARE(windows.notifier.messages,
+            picture.isNull() ? QList{test::said(link::messages::kNoBmpSelected)} : QList<Message>{});
         QCOMPARE(windows.notifier.beeps, picture.isNull() ? 0 : 1);
         for (int row = 0; row < Canvas::kSize; ++row)
             for (int column = 0; column < Canvas::kSize; ++column) {

