@@ -94,51 +94,44 @@ private slots:
     void initTestCase() { queue_ = std::make_unique<test::CupsQueue>(); }
     void cleanupTestCase() { queue_.reset(); }
 
-    void toPdf_data()
+    void prints_data()
     {
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("file"); // a PDF file's name, or "cups" for the default destination
         QTest::addColumn<bool>("noPrinter");
         QTest::addColumn<QString>("said");
-        QTest::newRow("printed") << "frame.pdf" << false << "";
+        QTest::newRow("to a PDF file") << "frame.pdf" << false << "";
         QTest::newRow("no default printer") << "frame.pdf" << true << kPrinterFault;
         QTest::newRow("a printer that cannot start the job") << "no such folder/frame.pdf" << false << kPrinterFault;
+        QTest::newRow("through CUPS") << "cups" << false << "";
+        QTest::newRow("CUPS queue removed") << "cups" << true << kPrinterFault;
     }
 
-    void toPdf()
+    void prints()
     {
         QFETCH(QString, file);
         QFETCH(bool, noPrinter);
         QFETCH(QString, said);
         QTemporaryDir dir;
-        print::PdfPrinterTarget target(dir.filePath(file));
-        target.setNoPrinter(noPrinter);
-        PrintRig rig(target);
+        print::PdfPrinterTarget pdf(dir.filePath(file));
+        print::DefaultPrinterTarget cups;
+        const bool viaCups = file == "cups";
+        if (viaCups) {
+            if (!queue_->skipReason().isEmpty())
+                QSKIP(qPrintable(queue_->skipReason()));
+            QVERIFY2(queue_->error().isEmpty(), qPrintable(queue_->error()));
+            QVERIFY2(!noPrinter || queue_->removeQueue(), qPrintable(queue_->diagnostics()));
+        }
+        pdf.setNoPrinter(noPrinter);
+        PrintRig rig(viaCups ? static_cast<print::PrinterTarget &>(cups) : pdf);
         if (file.contains('/'))
             QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
         QCOMPARE(rig.print(), said);
-        if (said.isEmpty()) {
-            QCOMPARE(test::pdfPageCount(target.path()), 1);
-            QCOMPARE(pageFault(test::pdfPageImage(target.path(), 1, 72)), QString());
-        }
-    }
-
-    void throughCups()
-    {
-        if (!queue_->skipReason().isEmpty())
-            QSKIP(qPrintable(queue_->skipReason()));
-        QVERIFY2(queue_->error().isEmpty(), qPrintable(queue_->error()));
-        print::DefaultPrinterTarget target;
-        PrintRig printed(target);
-        QCOMPARE(printed.print(), QString());
-        const QString pdf = queue_->waitForPdf();
-        QVERIFY2(!pdf.isEmpty(), qPrintable(queue_->diagnostics()));
-        QCOMPARE(test::pdfPageCount(pdf), 1);
-        QCOMPARE(pageFault(test::pdfPageImage(pdf, 1, 72)), QString());
-
-        // With no default queue left: the message.
-        QVERIFY2(queue_->removeQueue(), qPrintable(queue_->diagnostics()));
-        PrintRig unprinted(target);
-        QCOMPARE(unprinted.print(), kPrinterFault);
+        if (!said.isEmpty())
+            return;
+        const QString printed = viaCups ? queue_->waitForPdf() : pdf.path();
+        QVERIFY2(!printed.isEmpty(), qPrintable(queue_->diagnostics()));
+        QCOMPARE(test::pdfPageCount(printed), 1);
+        QCOMPARE(pageFault(test::pdfPageImage(printed, 1, 72)), QString());
     }
 
 private:
