@@ -22,9 +22,6 @@ public:
     CupsQueue();
     ~CupsQueue();
 
-    CupsQueue(const CupsQueue &) = delete;
-    CupsQueue &operator=(const CupsQueue &) = delete;
-
     // Why no cupsd can run here, for QSKIP; empty otherwise.
     const QString &skipReason() const { return skipReason_; }
     // What went wrong once the server answered: a fault, not a reason to skip.
