@@ -1,19 +1,18 @@
 // "Print Log": the title and what the text area shows, in Arial, over as many
-// pages as it takes with no line cut; no printer gives the message. One run
-// prints a readout through a real CUPS queue on the default destination.
+// pages as it takes with no line cut, to a PDF file and through a real CUPS
+// queue on the default destination; no printer gives the message.
 #include "link/messages.h"
 #include "print/default_printer_target.h"
 #include "support/cups_queue.h"
 #include "support/logger_rig.h"
 #include "support/pdf_facts.h"
 
+#include <QDir>
 #include <QProcess>
 
 using namespace orvanta;
 
 namespace {
-
-const QString kTitle = logger::texts::kPrintTitle.toString();
 
 QStringList words(const QString &text)
 {
@@ -31,21 +30,6 @@ QString records(int count)
     return text;
 }
 
-// The title, then the text's lines in order, each whole on one page.
-void expectPrinted(const QString &pdf, const QString &shown, int pagesAtLeast)
-{
-    const QString text = test::pdfText(pdf);
-    QCOMPARE(words(text), words(kTitle + ' ' + shown));
-    QStringList whole{kTitle};
-    for (const QString &line : shown.split('\n'))
-        whole << line.simplified();
-    const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
-    QVERIFY(test::pdfPageCount(pdf) >= pagesAtLeast);
-    for (const QString &page : pages)
-        for (const QString &line : page.split('\n'))
-            QVERIFY2(line.simplified().isEmpty() || whole.contains(line.simplified()), qPrintable("cut: " + line));
-}
-
 } // namespace
 
 class TestLoggerPrint : public QObject
@@ -53,44 +37,78 @@ class TestLoggerPrint : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // First: the process's CUPS client keeps the first server it reaches.
-        queue_ = std::make_unique<test::CupsQueue>();
-    }
-
+    // First: the process's CUPS client keeps the first server it reaches.
+    void initTestCase() { queue_ = std::make_unique<test::CupsQueue>(); }
     void cleanupTestCase() { queue_.reset(); }
 
-    void printout_data()
+    void printLog_data()
     {
         QTest::addColumn<QString>("log");
         QTest::addColumn<bool>("startLogging"); // pressed after the log is shown
-        QTest::addColumn<int>("pages");
-        QTest::newRow("empty text area") << QString() << false << 1;
-        QTest::newRow("after Start Logging: the status line only") << records(3) << true << 1;
-        QTest::newRow("a long log over several pages") << records(160) << false << 3;
-        QTest::newRow("a line wider than the page goes on below") << QStringList(60, "wide").join(' ') + "\r\n"
-                                                                  << false << 1;
+        QTest::addColumn<QString>("printer");   // pdf, cups, none, unwritable, or removed: the CUPS queue gone
+        QTest::addColumn<int>("pages");         // at least; 0: the message instead
+        const QString wide = QStringList(60, "wide").join(' ') + "\r\n";
+        QTest::newRow("empty text area") << QString() << false << "pdf" << 1;
+        QTest::newRow("after Start Logging: the status line only") << records(3) << true << "pdf" << 1;
+        QTest::newRow("a long log over several pages") << records(160) << false << "pdf" << 3;
+        QTest::newRow("a line wider than the page goes on below") << wide << false << "pdf" << 1;
+        QTest::newRow("through CUPS") << records(160) << false << "cups" << 3;
+        QTest::newRow("told there is no printer") << records(2) << false << "none" << 0;
+        QTest::newRow("a printer that cannot start the job") << records(2) << false << "unwritable" << 0;
+        QTest::newRow("no default destination") << records(2) << false << "removed" << 0;
     }
 
-    void printout()
+    void printLog()
     {
         QFETCH(QString, log);
         QFETCH(bool, startLogging);
+        QFETCH(QString, printer);
         QFETCH(int, pages);
-        test::LoggerRig rig;
+        print::DefaultPrinterTarget cups;
+        const bool viaCups = printer == "cups" || printer == "removed";
+        if (viaCups) {
+            if (!queue_->skipReason().isEmpty())
+                QSKIP(qPrintable(queue_->skipReason()));
+            QVERIFY2(queue_->error().isEmpty(), qPrintable(queue_->error()));
+            QVERIFY2(printer == "cups" || queue_->removeQueue(), qPrintable(queue_->diagnostics()));
+        }
+        test::LoggerRig rig({}, true, viaCups ? &cups : nullptr);
         rig.window->log().start(log);
         if (startLogging)
             rig.click(u"cmdStartlog");
         const QString shown = rig.shown();
         QCOMPARE(shown, startLogging ? logger::texts::kLoggerRunning.toString() : test::asShown(log));
+        rig.printer.setNoPrinter(printer == "none");
+        if (printer == "unwritable") {
+            QVERIFY(QDir(rig.dir.path()).mkdir("log.pdf"));
+            QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+        }
         rig.click(u"cmdPrintLog");
+        if (pages == 0) {
+            const link::Message &failed = link::messages::kLogPrintFailed;
+            QCOMPARE(rig.notifier.messages, QList{qMakePair(failed.text.toString(), failed.title.toString())});
+            QVERIFY(rig.logText() == log && rig.shown() == shown);
+            return;
+        }
         QVERIFY(rig.notifier.messages.isEmpty());
-        const QString pdf = rig.printer.path();
-        if (log.contains("wide"))
-            QCOMPARE(words(test::pdfText(pdf)), words(kTitle + ' ' + shown));
-        else
-            expectPrinted(pdf, shown, pages);
+        const QString pdf = viaCups ? queue_->waitForPdf() : rig.printer.path();
+        QVERIFY2(!pdf.isEmpty(), qPrintable(queue_->diagnostics()));
+        // Printouts are proved on the PDF target: the printer lays pages out alike.
+        if (viaCups)
+            QCOMPARE(cups.open()->resolution(), rig.printer.open()->resolution());
+
+        // The title, then the text's lines in order, each whole on one page
+        // unless wider than the page.
+        const QString kTitle = logger::texts::kPrintTitle.toString();
+        const QString text = test::pdfText(pdf);
+        QCOMPARE(words(text), words(kTitle + ' ' + shown));
+        QVERIFY(test::pdfPageCount(pdf) >= pages);
+        QStringList whole{kTitle};
+        for (const QString &line : shown.split('\n'))
+            whole << line.simplified();
+        for (const QString &line : text.split(QRegularExpression("[\f\n]")))
+            QVERIFY2(line.simplified().isEmpty() || whole.contains(line.simplified()) || log.contains("wide"),
+                qPrintable("cut: " + line));
         // Arial, whose metrics Liberation Sans has: bold for the title, plain for any text.
         QProcess fonts;
         fonts.start("pdffonts", {pdf});
@@ -98,48 +116,6 @@ private slots:
         const QString used = fonts.readAllStandardOutput();
         QVERIFY2(used.contains("LiberationSans-Bold ") && used.contains("LiberationSans ") == !shown.isEmpty(),
             qPrintable(used));
-    }
-
-    // Told there is none, or one that will not start the job: the message, nothing else.
-    void noPrinter()
-    {
-        test::LoggerRig rig;
-        print::PdfPrinterTarget target(rig.dir.filePath("missing folder/log.pdf"));
-        logger::LoggerWindow window(*rig.serial, rig, target);
-        window.log().start(records(2));
-        target.setNoPrinter(true);
-        window.button(u"cmdPrintLog")->click();
-        target.setNoPrinter(false);
-        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-        window.button(u"cmdPrintLog")->click();
-        const link::Message &failed = link::messages::kLogPrintFailed;
-        QCOMPARE(rig.notifier.messages,
-            QList<test::RecordingNotifier::Message>(2, {failed.text.toString(), failed.title.toString()}));
-        QCOMPARE(test::logShape(window.logText()), "HRR");
-    }
-
-    // A readout from the simulator on the default printer, a cups-pdf queue;
-    // then, with no queue left, the message.
-    void printsOnTheDefaultPrinter()
-    {
-        if (!queue_->skipReason().isEmpty())
-            QSKIP(qPrintable(queue_->skipReason()));
-        QVERIFY2(queue_->error().isEmpty(), qPrintable(queue_->error()));
-        test::LoggerRig rig({"--log-records", "150", "--log-no-end"});
-        print::DefaultPrinterTarget printer;
-        logger::LoggerWindow window(*rig.serial, rig, printer);
-        window.button(u"cmdReadlog")->click();
-        QCOMPARE(test::logShape(window.logText()), "H" + QString(125, 'R'));
-        window.button(u"cmdPrintLog")->click();
-        QVERIFY(rig.notifier.messages.isEmpty());
-        const QString pdf = queue_->waitForPdf();
-        QVERIFY2(!pdf.isEmpty(), qPrintable(queue_->diagnostics()));
-        expectPrinted(pdf, window.log().shownText(), 3);
-
-        QVERIFY2(queue_->removeQueue(), qPrintable(queue_->diagnostics()));
-        window.button(u"cmdPrintLog")->click();
-        QCOMPARE(rig.notifier.messages.size(), 1);
-        QCOMPARE(rig.notifier.messages[0].first, link::messages::kLogPrintFailed.text.toString());
     }
 
 private:

@@ -74,8 +74,9 @@ private slots:
         QVERIFY(run.messages().isEmpty());
     }
 
-    // A monitoring loop that failed leaves the instrument sending: the poll
-    // that comes back after Exit opens the port and ends the output first.
+    // A monitoring loop whose port goes says so once, with no closing line and
+    // no 16: the instrument goes on sending, past Stop and Exit, until the
+    // poll that comes back opens the port and ends the output first.
     void pollEndsTheOutputOfAFailedLoop()
     {
         ProgramRun run({"--error-interval", "0"});
@@ -89,9 +90,12 @@ private slots:
         watch.start(5);
         run.logger()->button(u"cmdStartreal")->click();
         watch.stop();
-        QCOMPARE(run.messages().size(), 1);
-        QCOMPARE(run.messages()[0].first, link::messages::kMonitoringFailed.text.toString());
+        const link::Message &failed = link::messages::kMonitoringFailed;
+        QCOMPARE(run.messages(), QList{qMakePair(failed.text.toString(), failed.title.toString())});
+        QCOMPARE(logShape(run.logger()->logText()), "H");
 
+        run.logger()->button(u"cmdStopreal")->click();
+        QVERIFY(serial.realtimeActive());
         run.logger()->button(u"cmdExit")->click();
         const qsizetype started = run.sim.receivedBytes().lastIndexOf('\x0e');
         QVERIFY(started >= 0 && run.polling() && run.sim.waitForReceived(int(started) + 3, 5000));

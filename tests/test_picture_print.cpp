@@ -19,7 +19,8 @@ namespace {
 constexpr QSize kClient{625, 536};
 constexpr QRect kCanvasOnWindow{10, 10, 516, 508}; // inside the picture area's border
 constexpr QRect kRedSquare{100, 100, 100, 100};    // on the canvas
-const QString kPrinterFault = QStringLiteral("Can't send Picture to Printer, Check it's on / Needs more paper?");
+const test::RecordingNotifier::Message kPrinterFault{
+    "Can't send Picture to Printer, Check it's on / Needs more paper?", " Printer Fault"};
 
 bool near(QRgb pixel, QRgb colour)
 {
@@ -57,32 +58,6 @@ QString pageFault(const QImage &page)
     return {};
 }
 
-// The picture window with a white picture and a red square.
-struct PrintRig : test::OfflinePictureWindow
-{
-    explicit PrintRig(print::PrinterTarget &printer)
-        : OfflinePictureWindow(printer)
-    {
-        window.canvas().fillRows(0, Canvas::kSize - 1, palette::kWhite);
-        for (int row = kRedSquare.top(); row <= kRedSquare.bottom(); ++row)
-            window.canvas().fillRow(row, kRedSquare.left(), kRedSquare.right() + 1, palette::kLightRed);
-        window.show();
-    }
-
-    // Prints; what went wrong, said or seen: nothing, or the message once with every button back.
-    QString print()
-    {
-        const QImage canvas = window.canvas().image();
-        window.button(u"cmdPrint")->click();
-        for (const picture::PictureButton &button : picture::kPictureButtons)
-            if (!window.button(button.name)->isVisible())
-                return button.name.toString() + QStringLiteral(" is still hidden");
-        if (window.canvas().image() != canvas || notifier.messages.size() > 1)
-            return QStringLiteral("more changed than the page");
-        return notifier.messages.isEmpty() ? QString() : notifier.messages.first().first;
-    }
-};
-
 } // namespace
 
 class TestPicturePrint : public QObject
@@ -94,51 +69,56 @@ private slots:
     void initTestCase() { queue_ = std::make_unique<test::CupsQueue>(); }
     void cleanupTestCase() { queue_.reset(); }
 
-    void toPdf_data()
+    void prints_data()
     {
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("file"); // a PDF file's name, or "cups" for the default destination
         QTest::addColumn<bool>("noPrinter");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("printed") << "frame.pdf" << false << "";
-        QTest::newRow("no default printer") << "frame.pdf" << true << kPrinterFault;
-        QTest::newRow("a printer that cannot start the job") << "no such folder/frame.pdf" << false << kPrinterFault;
+        QTest::newRow("to a PDF file") << "frame.pdf" << false;
+        QTest::newRow("no default printer") << "frame.pdf" << true;
+        QTest::newRow("a printer that cannot start the job") << "no such folder/frame.pdf" << false;
+        QTest::newRow("through CUPS") << "cups" << false;
+        QTest::newRow("CUPS queue removed") << "cups" << true;
     }
 
-    void toPdf()
+    void prints()
     {
         QFETCH(QString, file);
         QFETCH(bool, noPrinter);
-        QFETCH(QString, said);
         QTemporaryDir dir;
-        print::PdfPrinterTarget target(dir.filePath(file));
-        target.setNoPrinter(noPrinter);
-        PrintRig rig(target);
+        print::PdfPrinterTarget pdf(dir.filePath(file));
+        print::DefaultPrinterTarget cups;
+        const bool viaCups = file == "cups";
+        if (viaCups) {
+            if (!queue_->skipReason().isEmpty())
+                QSKIP(qPrintable(queue_->skipReason()));
+            QVERIFY2(queue_->error().isEmpty(), qPrintable(queue_->error()));
+            QVERIFY2(!noPrinter || queue_->removeQueue(), qPrintable(queue_->diagnostics()));
+        }
+        pdf.setNoPrinter(noPrinter);
+        test::OfflinePictureWindow rig(viaCups ? static_cast<print::PrinterTarget &>(cups) : pdf);
+        // A white picture with a red square.
+        Canvas &canvas = rig.window.canvas();
+        canvas.fillRows(0, Canvas::kSize - 1, palette::kWhite);
+        for (int row = kRedSquare.top(); row <= kRedSquare.bottom(); ++row)
+            canvas.fillRow(row, kRedSquare.left(), kRedSquare.right() + 1, palette::kLightRed);
+        rig.window.show();
+        const QImage picture = canvas.image();
+        const bool fails = noPrinter || file.contains('/');
         if (file.contains('/'))
             QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-        QCOMPARE(rig.print(), said);
-        if (said.isEmpty()) {
-            QCOMPARE(test::pdfPageCount(target.path()), 1);
-            QCOMPARE(pageFault(test::pdfPageImage(target.path(), 1, 72)), QString());
-        }
-    }
+        rig.window.button(u"cmdPrint")->click();
 
-    void throughCups()
-    {
-        if (!queue_->skipReason().isEmpty())
-            QSKIP(qPrintable(queue_->skipReason()));
-        QVERIFY2(queue_->error().isEmpty(), qPrintable(queue_->error()));
-        print::DefaultPrinterTarget target;
-        PrintRig printed(target);
-        QCOMPARE(printed.print(), QString());
-        const QString pdf = queue_->waitForPdf();
-        QVERIFY2(!pdf.isEmpty(), qPrintable(queue_->diagnostics()));
-        QCOMPARE(test::pdfPageCount(pdf), 1);
-        QCOMPARE(pageFault(test::pdfPageImage(pdf, 1, 72)), QString());
-
-        // With no default queue left: the message.
-        QVERIFY2(queue_->removeQueue(), qPrintable(queue_->diagnostics()));
-        PrintRig unprinted(target);
-        QCOMPARE(unprinted.print(), kPrinterFault);
+        // The message once if nothing was printed; the buttons back and the picture as it was either way.
+        QCOMPARE(rig.notifier.messages, fails ? QList{kPrinterFault} : QList<test::RecordingNotifier::Message>());
+        for (const picture::PictureButton &button : picture::kPictureButtons)
+            QVERIFY2(rig.window.button(button.name)->isVisible(), qPrintable(button.name.toString()));
+        QVERIFY(canvas.image() == picture);
+        if (fails)
+            return;
+        const QString printed = viaCups ? queue_->waitForPdf() : pdf.path();
+        QVERIFY2(!printed.isEmpty(), qPrintable(queue_->diagnostics()));
+        QCOMPARE(test::pdfPageCount(printed), 1);
+        QCOMPARE(pageFault(test::pdfPageImage(printed, 1, 72)), QString());
     }
 
 private:

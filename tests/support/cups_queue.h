@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <optional>
 
 namespace orvanta::test {
@@ -20,13 +19,8 @@ namespace orvanta::test {
 class CupsQueue
 {
 public:
-    static constexpr std::chrono::milliseconds kGuard{60'000};
-
     CupsQueue();
     ~CupsQueue();
-
-    CupsQueue(const CupsQueue &) = delete;
-    CupsQueue &operator=(const CupsQueue &) = delete;
 
     // Why no cupsd can run here, for QSKIP; empty otherwise.
     const QString &skipReason() const { return skipReason_; }
@@ -36,7 +30,7 @@ public:
 
     // Once no job is left in the queue, the newest PDF that appeared since the
     // queue was made or the last one was returned; empty if none did.
-    QString waitForPdf(std::chrono::milliseconds timeout = kGuard);
+    QString waitForPdf();
     // Deletes the queue, leaving the server with no default destination.
     bool removeQueue();
     // The last complaint and the end of the server's log.
@@ -46,7 +40,7 @@ private:
     using Pdfs = QHash<QString, QDateTime>;
 
     bool startServer();
-    bool addQueue();
+    void addQueue();
     std::optional<QString> run(const QString &tool, const QStringList &arguments);
     Pdfs pdfsNow() const;
 
@@ -55,7 +49,7 @@ private:
     QString skipReason_;
     QString error_;
     QString lastComplaint_;
-    QStringList outputFolders_;
+    QString outputFolder_;
     Pdfs pdfsBefore_;
     QStringList pdfsReturned_;
 };

@@ -20,16 +20,17 @@
 
 namespace orvanta::test {
 
-// The logger window on the simulator over its pty; the status poll replaced
-// by a record of what the window told it.
+// The logger window on the simulator over its pty, printing to a PDF file
+// unless told otherwise; the status poll replaced by a record of what the
+// window told it.
 struct LoggerRig : link::PollSwitch
 {
-    explicit LoggerRig(const QStringList &options = {}, bool instrument = true)
+    explicit LoggerRig(const QStringList &options = {}, bool instrument = true, print::PrinterTarget *printTo = nullptr)
         : sim(options)
     {
         map.setDevice(1, instrument ? sim.devicePath() : dir.filePath("no-such-tty"));
         serial = std::make_unique<link::SerialLink>(map, notifier);
-        window = new logger::LoggerWindow(*serial, *this, printer);
+        window = new logger::LoggerWindow(*serial, *this, printTo ? *printTo : printer);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         QObject::connect(&watch, &QTimer::timeout, [this] {
