@@ -54,15 +54,17 @@ WaitLoop::Result WaitLoop::until(
             if (!waker->isActive())
                 waker->start(int(std::min<qint64>(left, std::numeric_limits<int>::max())));
         }
-        auto nap = earliest ? std::min<std::chrono::microseconds>(earliest(), kLongestNap)
-                            : std::chrono::microseconds::zero();
-        if (!deadline.isForever())
-            nap = std::min(nap, std::chrono::duration_cast<std::chrono::microseconds>(deadline.remainingTimeAsDuration()));
-        if (nap >= kShortestNap) {
-            // The bytes gather in the port meanwhile and arrive as one event.
-            std::this_thread::sleep_for(nap);
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            continue;
+        if (earliest) {
+            auto nap = std::min<std::chrono::microseconds>(earliest(), kLongestNap);
+            if (!deadline.isForever())
+                nap = std::min(
+                    nap, std::chrono::duration_cast<std::chrono::microseconds>(deadline.remainingTimeAsDuration()));
+            if (nap >= kShortestNap) {
+                // The bytes gather in the port meanwhile and arrive as one event.
+                std::this_thread::sleep_for(nap);
+                QCoreApplication::processEvents(QEventLoop::AllEvents);
+                continue;
+            }
         }
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
