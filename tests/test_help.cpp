@@ -6,6 +6,7 @@
 #include "link/messages.h"
 #include "panel/main_window.h"
 #include "panel/menu_item.h"
+#include "support/file_bytes.h"
 #include "support/recording_notifier.h"
 #include "support/working_folder.h"
 
@@ -25,17 +26,12 @@
 
 using namespace orvanta;
 using test::RecordingNotifier;
+using test::writeFile;
 
 namespace {
 
 const RecordingNotifier::Message kHelpMessage{
     link::messages::kHelpFile.text.toString(), link::messages::kHelpFile.title.toString()};
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
 
 QString shownText(const QWidget *window)
 {

@@ -1,5 +1,6 @@
 // cmake --install into a scratch prefix, then the installed copy as a user
 // meets it: its desktop entry, its man page, a working folder seeded for it.
+#include "support/file_bytes.h"
 #include "support/job_process.h"
 
 #include <QDir>
@@ -12,23 +13,13 @@
 #include <QXmlStreamReader>
 
 using namespace orvanta;
+using test::readFile;
 using test::runProgram;
+using test::writeFile;
 
 namespace {
 
 constexpr int kGuardMs = 120000;
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
 
 // The help file and the graticules, relative to a working folder.
 QStringList dataFiles()
@@ -79,9 +70,9 @@ void TestInstall::layout()
         QVERIFY2(QFileInfo(installed(program)).isExecutable(), program);
     for (const QString &file : dataFiles())
         QCOMPARE(
-            contents(installed(ORVANTA_INSTALL_DATADIR "/orvanta/" + file)), contents(ORVANTA_DATA_DIR "/" + file));
+            readFile(installed(ORVANTA_INSTALL_DATADIR "/orvanta/" + file)), readFile(ORVANTA_DATA_DIR "/" + file));
 
-    QXmlStreamReader svg(contents(installed(ORVANTA_INSTALL_DATADIR "/icons/hicolor/scalable/apps/orvanta.svg")));
+    QXmlStreamReader svg(readFile(installed(ORVANTA_INSTALL_DATADIR "/icons/hicolor/scalable/apps/orvanta.svg")));
     QVERIFY(svg.readNextStartElement());
     QCOMPARE(svg.name(), u"svg");
     while (!svg.atEnd())
@@ -105,8 +96,8 @@ void TestInstall::jobSeedsItsWorkingFolder()
     QVERIFY2(run.exitCode == 0, run.err.constData());
     QVERIFY(run.out.contains("Block:"));
     for (const QString &file : dataFiles())
-        QCOMPARE(contents(work.filePath(file)),
-            file.endsWith("pal_wfmd.rle") ? QByteArray("mine") : contents(ORVANTA_DATA_DIR "/" + file));
+        QCOMPARE(readFile(work.filePath(file)),
+            file.endsWith("pal_wfmd.rle") ? QByteArray("mine") : readFile(ORVANTA_DATA_DIR "/" + file));
     QVERIFY(!QFile::exists(work.filePath("orva.set")));
 }
 
@@ -137,8 +128,8 @@ void TestInstall::desktopEntryStartsTheProgram()
     program.waitForFinished();
     QVERIFY2(started && QFile::exists(folder.filePath("orva.set")), program.readAllStandardError().constData());
     for (const QString &file : dataFiles())
-        QCOMPARE(contents(folder.filePath(file)),
-            file == "orva.hlp" ? QByteArray("my notes\r\n") : contents(ORVANTA_DATA_DIR "/" + file));
+        QCOMPARE(readFile(folder.filePath(file)),
+            file == "orva.hlp" ? QByteArray("my notes\r\n") : readFile(ORVANTA_DATA_DIR "/" + file));
 }
 
 QTEST_MAIN(TestInstall)

@@ -8,6 +8,7 @@
 #include "panel/menu_map.h"
 #include "panel/settings_file.h"
 #include "panel/window_status_target.h"
+#include "support/file_bytes.h"
 #include "support/job_process.h"
 #include "support/logger_rig.h"
 #include "support/picture_rig.h"
@@ -26,8 +27,10 @@
 #include <csignal>
 
 using namespace orvanta;
+using test::readFile;
 using test::runProgram;
 using test::SimProcess;
+using test::writeFile;
 
 namespace {
 
@@ -49,18 +52,6 @@ bool inTimeAndDate(int column, int row, bool pal)
 {
     const int top = pal ? 480 : 400;
     return column < 280 && row >= top && row < top + 24;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
 } // namespace
@@ -195,7 +186,7 @@ void TestJobs::linkFromSettingsFile()
              "Block:        03 21 00 00 80 0c 20 05 00 00 00 00 00 00 1e 30\n"})
         QVERIFY2(text.contains(line), qPrintable(text));
     // A job reads the file and leaves it as it was, or absent.
-    QCOMPARE(contents(path), settings == "none" ? QByteArray("<missing>") : settings);
+    QCOMPARE(readFile(path), settings == "none" ? QByteArray("<missing>") : settings);
 }
 
 void TestJobs::captureIsTheWindowsPicture_data()
@@ -302,7 +293,7 @@ void TestJobs::monitorEndsOnSignal()
     QByteArray out;
     const auto lines = [&] {
         out += job.readAllStandardOutput();
-        return (toFile ? contents(logFile) : out).count('\n') >= (toFile ? 4 : 3);
+        return (toFile ? readFile(logFile) : out).count('\n') >= (toFile ? 4 : 3);
     };
     QVERIFY(QTest::qWaitFor(lines, 30000));
     ::kill(pid_t(job.processId()), signal);
@@ -311,7 +302,7 @@ void TestJobs::monitorEndsOnSignal()
     QCOMPARE(job.exitCode(), 0);
     out += job.readAllStandardOutput();
 
-    QString text = QString::fromUtf8(toFile ? contents(logFile) : out);
+    QString text = QString::fromUtf8(toFile ? readFile(logFile) : out);
     if (toFile) {
         QVERIFY(text.startsWith("an earlier run\n"));
         text.remove(0, 15);

@@ -3,6 +3,7 @@
 #include "link/messages.h"
 #include "panel/main_window.h"
 #include "panel/menu_item.h"
+#include "support/file_bytes.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 #include "support/working_folder.h"
@@ -17,8 +18,10 @@
 #include <sys/stat.h>
 
 using namespace orvanta;
+using test::readFile;
 using test::RecordingNotifier;
 using test::SimProcess;
+using test::writeFile;
 
 namespace {
 
@@ -60,19 +63,6 @@ struct Run
     std::unique_ptr<app::Program> program;
     int ended = 0;
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 const RecordingNotifier::Message kSettingsMessage{
     link::messages::kSettingsFile.text.toString(), link::messages::kSettingsFile.title.toString()};
