@@ -151,11 +151,15 @@ bool SerialLink::SendCode(int code)
 {
     bool ok = IsPortOpen() || OpenPort();
     ok = ok && WriteByte(code);
-    if (!ok && !ending()) {
-        notifier_.warn(messages::kSerialPort);
-        ClosePort();
-    }
+    if (!ok && !ending())
+        failWith(messages::kSerialPort);
     return ok;
+}
+
+void SerialLink::failWith(const Message &message)
+{
+    notifier_.warn(message);
+    ClosePort();
 }
 
 void SerialLink::Delay(int milliseconds)

@@ -16,6 +16,7 @@
 namespace orvanta::link {
 
 class Notifier;
+struct Message;
 
 // The one serial port to the instrument, the one wait timer and the one
 // TimeoutFlag. Everything runs on the user-interface thread: a wait is a loop
@@ -59,6 +60,8 @@ public:
     // Opens the port if needed and writes one command code; reports its own
     // failure. False when the code did not go.
     bool SendCode(int code);
+    // Says what failed, then closes the port, so the next request opens it afresh.
+    void failWith(const Message &message);
     // Returns after at least the given time, leaving TimeoutFlag true.
     void Delay(int milliseconds);
     // True once count bytes are waiting, false when the wait timer ticks first.

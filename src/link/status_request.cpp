@@ -15,8 +15,7 @@ bool SerialLink::ReadStatus()
         sent = WriteByte(codes::kStatusRequest);
     }
     if (!sent) {
-        notifier_.warn(messages::kStatusLinkFailure);
-        ClosePort();
+        failWith(messages::kStatusLinkFailure);
         return false;
     }
     if (!WaitForBytes(status::kInterpretedBytes)) {

@@ -76,9 +76,7 @@ RealtimeMonitor::Outcome RealtimeMonitor::fail()
 {
     if (link_.ending())
         return Outcome::Ending;
-    link_.notifier().warn(link::messages::kMonitoringFailed);
-    if (link_.IsPortOpen())
-        link_.ClosePort();
+    link_.failWith(link::messages::kMonitoringFailed);
     return Outcome::Failed;
 }
 

@@ -59,9 +59,7 @@ StoredLogReadout::Outcome StoredLogReadout::fail()
     if (link_.ending())
         return Outcome::Ending;
     // What was read so far stays in the log.
-    link_.notifier().warn(link::messages::kReadLogFailed);
-    if (link_.IsPortOpen())
-        link_.ClosePort();
+    link_.failWith(link::messages::kReadLogFailed);
     return Outcome::Failed;
 }
 

@@ -56,9 +56,7 @@ void PollCycle::UpdateMenus()
     WindowStatusTarget target(window_);
     if (applyMenuState(link_.statusBlock(), target))
         return;
-    link_.notifier().warn(link::messages::kMenuUpdateFailure);
-    if (link_.IsPortOpen())
-        link_.ClosePort();
+    link_.failWith(link::messages::kMenuUpdateFailure);
     pollSwitch_.pollEvent(link::PollEvent::UpdateMenusFailed);
     link_.StopWaitTimer();
 }
@@ -68,9 +66,7 @@ void PollCycle::UpdatePanel()
     WindowStatusTarget target(window_);
     if (applyLampState(link_.statusBlock(), target))
         return;
-    link_.notifier().warn(link::messages::kPanelUpdateFailure);
-    if (link_.IsPortOpen())
-        link_.ClosePort();
+    link_.failWith(link::messages::kPanelUpdateFailure);
 }
 
 } // namespace orvanta::panel

@@ -73,9 +73,7 @@ DownloadCycle::Outcome DownloadCycle::cycle(const CycleKind &kind, DownloadView 
     const auto done = qScopeGuard([this] { graticule_.close(); });
     Outcome outcome = transfer(kind, view);
     if (outcome == Outcome::Failed) {
-        notifier_.warn(link::messages::kDownloadFailed);
-        if (link_.IsPortOpen())
-            link_.ClosePort();
+        link_.failWith(link::messages::kDownloadFailed);
     } else if ((outcome == Outcome::Completed || outcome == Outcome::Noticed) && graticule_.exhausted()) {
         notifier_.warn(link::messages::kGraticuleShort);
         outcome = Outcome::Noticed;

@@ -150,9 +150,7 @@ void PictureWindow::Form_Load()
     for (QStringView name : kGraticuleFiles) {
         QFile file(QDir(graticuleFolder_).filePath(name.toString()));
         if (!link::openRegularFile(file, QIODevice::ReadOnly)) {
-            notifier_.warn(link::messages::kGraticulesMissing);
-            if (link_.IsPortOpen())
-                link_.ClosePort();
+            link_.failWith(link::messages::kGraticulesMissing);
             return;
         }
     }
