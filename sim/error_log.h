@@ -47,8 +47,6 @@ public:
     // The errors that have happened by now: stored, and their real-time lines added to out.
     void happen(Clock::time_point now, std::vector<std::uint8_t> &out);
 
-    std::size_t stored() const { return stored_.size(); }
-
 private:
     void schedule(Clock::time_point now);
 

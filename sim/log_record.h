@@ -39,7 +39,6 @@ inline constexpr std::array<LogColumn, 5> kLogColumns{{
 // what the client waits for before it takes a record.
 inline constexpr std::size_t kRecordText = 32;
 inline constexpr std::string_view kLineEnd = "\r\n";
-inline constexpr std::size_t kRecordSize = kRecordText + kLineEnd.size();
 
 static_assert(kLogColumns.back().column + kLogColumns.back().width <= kRecordText);
 

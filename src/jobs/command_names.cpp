@@ -33,11 +33,6 @@ std::optional<std::uint8_t> controlCode(std::string_view control)
     return std::nullopt;
 }
 
-bool isSubmenu(std::string_view name)
-{
-    return std::ranges::any_of(panel::menuTable(), [name](const panel::MenuRow &row) { return row.parent == name; });
-}
-
 // Edits (insert, delete, replace) between the two, ignoring case.
 int distance(const QString &a, const QString &b)
 {
@@ -75,7 +70,7 @@ CommandNames::CommandNames()
         if (const auto code = controlCode(button.name); code && !latin1(button.caption).trimmed().isEmpty())
             add(latin1(button.caption), code);
     for (const panel::MenuRow &item : panel::menuTable())
-        if (!isSubmenu(item.name))
+        if (!panel::hasSubItems(item.name))
             add(panel::menuPath(item.name), controlCode(item.name));
     for (const panel::CommandRow &row : panel::commandTable())
         add(latin1(row.control), row.code);
@@ -135,15 +130,6 @@ QStringList CommandNames::closeMatches(const QString &name) const
     for (const auto &[edits, match] : scored | std::views::take(kMostMatches))
         matches << match;
     return matches;
-}
-
-QStringList CommandNames::names() const
-{
-    QStringList names;
-    for (const Entry &entry : entries_)
-        if (entry.code)
-            names << entry.name;
-    return names;
 }
 
 } // namespace orvanta::jobs

@@ -28,9 +28,6 @@ public:
     // does; then a code, 0 to 255, decimal or 0x hex.
     Resolved resolve(const QString &name) const;
 
-    // Every name with a code, for help and tests.
-    QStringList names() const;
-
 private:
     struct Entry
     {

@@ -5,8 +5,6 @@
 #include "link/poll_switch.h"
 #include "logger/realtime_monitor.h"
 
-#include <csignal>
-
 namespace orvanta::jobs {
 
 namespace {

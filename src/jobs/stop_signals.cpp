@@ -62,10 +62,8 @@ void StopSignals::readPipe()
 {
     unsigned char byte = 0;
     bool any = false;
-    while (::read(pipeEnds[0], &byte, 1) == 1) {
-        received_ = byte;
+    while (::read(pipeEnds[0], &byte, 1) == 1)
         any = true;
-    }
     if (any && stop_)
         stop_();
 }

@@ -22,15 +22,12 @@ public:
 
     // False when the pipe or the handlers could not be set up.
     bool ready() const { return notifier_ != nullptr; }
-    // The signal that arrived last, 0 for none.
-    int received() const { return received_; }
 
 private:
     void readPipe();
 
     std::function<void()> stop_;
     QSocketNotifier *notifier_ = nullptr;
-    int received_ = 0;
 };
 
 } // namespace orvanta::jobs

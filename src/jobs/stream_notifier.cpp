@@ -4,7 +4,6 @@ namespace orvanta::jobs {
 
 void StreamNotifier::showWarning(const QString &text, const QString &title)
 {
-    ++warnings_;
     stream_ << prefix_ << ": " << title.trimmed() << ": " << text << Qt::endl;
 }
 

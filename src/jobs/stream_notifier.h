@@ -15,15 +15,12 @@ public:
         , prefix_(std::move(prefix))
     { }
 
-    int warnings() const { return warnings_; }
-
 protected:
     void showWarning(const QString &text, const QString &title) override;
 
 private:
     QTextStream &stream_;
     QString prefix_;
-    int warnings_ = 0;
 };
 
 } // namespace orvanta::jobs

@@ -3,7 +3,6 @@
 #include "logger/log_texts.h"
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextLayout>

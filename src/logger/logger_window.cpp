@@ -135,7 +135,6 @@ void LoggerWindow::cmdExit_Click()
 
 void LoggerWindow::closeEvent(QCloseEvent *event)
 {
-    monitor_->stop();
     // The close box deletes the window, but not from under a running loop.
     setAttribute(Qt::WA_DeleteOnClose, loops_.close());
     event->accept();

@@ -38,11 +38,9 @@ public:
         link::SerialLink &link, link::PollSwitch &poll, print::PrinterTarget &printer, QWidget *parent = nullptr);
 
     QPushButton *button(QStringView name) const;
-    LogView *txtLogger() const { return view_; }
     LogBook &log() { return *log_; }
     const QString &logText() const { return log_->logText(); }
     // Whether the readout or monitoring runs.
-    bool busy() const { return loops_.running(); }
 
     void cmdStartlog_Click();
     void cmdStoplog_Click();

@@ -29,7 +29,6 @@ public:
     RealtimeMonitor(link::SerialLink &link, link::PollSwitch &poll, LogSink &log);
 
     Outcome run();
-    bool running() const { return running_; }
     // Ends the running loop, also one still starting. A flag left set by a
     // failed loop is not cleared here: the poll or a picture download finds it
     // and ends the instrument's output.

@@ -1,7 +1,5 @@
 #include "panel/lamp_map.h"
 
-#include <QColor>
-
 #include <string_view>
 
 namespace orvanta::panel {

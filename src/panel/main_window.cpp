@@ -105,11 +105,6 @@ public:
     }
 };
 
-bool hasSubItems(std::string_view name)
-{
-    return std::ranges::any_of(menuTable(), [name](const MenuRow &row) { return row.parent == name; });
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -130,8 +125,7 @@ MainWindow::MainWindow(QWidget *parent)
     inner_->setFixedSize(twipsToPixels(kInnerArea, dpi_).size());
     setCentralWidget(inner_);
 
-    addControls(
-        frameTable(), [](const FrameRow &row, QWidget *into) { return new Frame(text(row.caption), into); });
+    addControls(frameTable(), [](const FrameRow &row, QWidget *into) { return new Frame(text(row.caption), into); });
     addControls(buttonTable(), [](const ButtonRow &row, QWidget *into) {
         auto *button = new QPushButton(text(row.caption), into);
         button->setToolTip(text(row.toolTip));

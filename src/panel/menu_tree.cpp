@@ -170,6 +170,11 @@ const MenuRow *menuRow(std::string_view name)
     return row == std::end(kMenus) ? nullptr : &*row;
 }
 
+bool hasSubItems(std::string_view name)
+{
+    return std::ranges::any_of(kMenus, [name](const MenuRow &row) { return row.parent == name; });
+}
+
 QString shownCaption(std::string_view caption)
 {
     QString shown = QString::fromLatin1(caption.data(), qsizetype(caption.size()));

@@ -22,6 +22,9 @@ std::span<const MenuRow> menuTable();
 // The item's row; null for a name the menus lack.
 const MenuRow *menuRow(std::string_view name);
 
+// Whether items hang below this one.
+bool hasSubItems(std::string_view name);
+
 // A caption as the menu shows it, without its "&" mark.
 QString shownCaption(std::string_view caption);
 
