@@ -46,14 +46,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                            .arg(parser.positionalArguments().first(), jobs::jobNames().join(QStringLiteral(", ")));
         return result;
     }
-    if (parser.isSet(jobs::options::workFolder()) && parser.isSet(jobs::options::userWorkFolder())) {
-        result.error = QStringLiteral("--workdir and --user-workdir name two folders: give one");
+    if (!jobs::options::readWorkFolder(parser, result.workFolder, result.error))
         return result;
-    }
-    if (parser.isSet(jobs::options::workFolder()))
-        result.workFolder = parser.value(jobs::options::workFolder());
-    else if (parser.isSet(jobs::options::userWorkFolder()))
-        result.workFolder = userWorkFolder();
     result.help = parser.isSet(jobs::options::help());
     result.listPorts = parser.isSet(kListPorts);
     result.simulate = parser.isSet(jobs::options::simulate());

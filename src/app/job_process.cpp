@@ -61,7 +61,7 @@ int runJobProcess(int argc, char **argv)
     else
         application = std::make_unique<QCoreApplication>(argc, argv);
 
-    const QString folder = options.userWorkFolder ? userWorkFolder() : options.workFolder;
+    const QString &folder = options.workFolder;
     if (!folder.isEmpty()) {
         QString error;
         QStringList problems;

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace orvanta::app {
 
@@ -16,12 +15,6 @@ QString installedDataFolder()
     // Set by the build from the install layout, so a prefix of any name works.
     return QDir::cleanPath(
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(ORVANTA_DATA_FROM_BIN)));
-}
-
-QString userWorkFolder()
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-        .filePath(QStringLiteral("orvanta"));
 }
 
 QStringList seededFiles()

@@ -9,10 +9,6 @@ namespace orvanta::app {
 // PREFIX/share/orvanta for PREFIX/bin/orvanta.
 QString installedDataFolder();
 
-// The desktop entry's working folder: $XDG_DATA_HOME/orvanta, by default
-// ~/.local/share/orvanta.
-QString userWorkFolder();
-
 // The files a working folder needs from the installed data, relative to it.
 QStringList seededFiles();
 

@@ -17,12 +17,8 @@ constexpr int kDevicePort = 1;
 
 QString settingsFor(int baud)
 {
-    for (const panel::BaudChoice &choice : panel::kBaudChoices) {
-        const QString settings = QString::fromLatin1(choice.settings);
-        if (settings.section(u',', 0, 0).toInt() == baud)
-            return settings;
-    }
-    return {};
+    const panel::BaudChoice *choice = panel::baudChoiceWithRate(baud);
+    return choice ? QString::fromLatin1(choice->settings) : QString();
 }
 
 } // namespace

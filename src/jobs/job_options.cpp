@@ -103,9 +103,7 @@ std::optional<int> number(const QString &text, int low, int high)
 
 bool knownBaud(int baud)
 {
-    return std::ranges::any_of(panel::kBaudChoices, [baud](const panel::BaudChoice &choice) {
-        return QString::fromLatin1(choice.settings).section(u',', 0, 0).toInt() == baud;
-    });
+    return panel::baudChoiceWithRate(baud) != nullptr;
 }
 
 // The reason the options cannot be used together, or nothing.
@@ -183,12 +181,8 @@ JobOptions parseJobOptions(const QStringList &arguments)
 
     options.simulate = parser.isSet(options::simulate());
     options.simulatorOptions = options::simulatorArguments(parser.values(options::simulatorOption()));
-    if (parser.isSet(options::workFolder()) && parser.isSet(options::userWorkFolder())) {
-        options.error = QStringLiteral("--workdir and --user-workdir name two folders: give one");
+    if (!options::readWorkFolder(parser, options.workFolder, options.error))
         return options;
-    }
-    options.workFolder = parser.value(options::workFolder());
-    options.userWorkFolder = parser.isSet(options::userWorkFolder());
     options.error = readLinkOptions(parser, options);
     if (!options.error.isEmpty())
         return options;

@@ -33,8 +33,7 @@ struct JobOptions
     std::optional<int> baud;                  // else the rate remembered in orva.set
     bool simulate = false;
     QStringList simulatorOptions;
-    QString workFolder;          // empty: the current folder
-    bool userWorkFolder = false; // --user-workdir
+    QString workFolder; // empty: the current folder
 
     bool json = false;         // status
     QString output;            // capture, read-log, monitor; empty: the default

@@ -1,5 +1,8 @@
 #include "jobs/shared_options.h"
 
+#include <QDir>
+#include <QStandardPaths>
+
 namespace orvanta::jobs::options {
 
 const QCommandLineOption &simulate()
@@ -36,6 +39,20 @@ const QCommandLineOption &help()
     static const QCommandLineOption option(
         QStringList{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and end."));
     return option;
+}
+
+bool readWorkFolder(const QCommandLineParser &parser, QString &folder, QString &error)
+{
+    if (parser.isSet(workFolder()) && parser.isSet(userWorkFolder())) {
+        error = QStringLiteral("--workdir and --user-workdir name two folders: give one");
+        return false;
+    }
+    if (parser.isSet(workFolder()))
+        folder = parser.value(workFolder());
+    else if (parser.isSet(userWorkFolder())) // the desktop entry's
+        folder = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                     .filePath(QStringLiteral("orvanta"));
+    return true;
 }
 
 QStringList simulatorArguments(const QStringList &values)

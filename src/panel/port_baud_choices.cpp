@@ -1,5 +1,7 @@
 #include "panel/port_baud_choices.h"
 
+#include <QString>
+
 namespace orvanta::panel {
 
 namespace {
@@ -21,6 +23,14 @@ const PortChoice &portChoiceFor(const SavedValue &saved)
 const BaudChoice &baudChoiceFor(const SavedValue &saved)
 {
     return choiceFor(kBaudChoices, saved);
+}
+
+const BaudChoice *baudChoiceWithRate(int baud)
+{
+    for (const BaudChoice &choice : kBaudChoices)
+        if (QString::fromLatin1(choice.settings).section(u',', 0, 0).toInt() == baud)
+            return &choice;
+    return nullptr;
 }
 
 } // namespace orvanta::panel

@@ -41,4 +41,7 @@ inline constexpr std::array<BaudChoice, 4> kBaudChoices{{
 const PortChoice &portChoiceFor(const SavedValue &saved);
 const BaudChoice &baudChoiceFor(const SavedValue &saved);
 
+// The row whose settings run at this rate; null for a rate the menu lacks.
+const BaudChoice *baudChoiceWithRate(int baud);
+
 } // namespace orvanta::panel

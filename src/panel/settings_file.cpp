@@ -67,16 +67,25 @@ QByteArray encodeSettings(const SavedSettings &settings)
     return out;
 }
 
+namespace {
+
+std::optional<SavedSettings> decodeOpened(QFile &file)
+{
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return decodeSettings(bytes);
+}
+
+} // namespace
+
 std::optional<SavedSettings> SettingsFile::read() const
 {
     QFile file(path_);
     // Read and write, as at exit; a file we may only read still gives its settings.
     if (!link::openRegularFile(file, QIODevice::ReadWrite) && !link::openRegularFile(file, QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return decodeSettings(bytes);
+    return decodeOpened(file);
 }
 
 std::optional<SavedSettings> SettingsFile::readWithoutCreating() const
@@ -86,10 +95,7 @@ std::optional<SavedSettings> SettingsFile::readWithoutCreating() const
     QFile file(path_);
     if (!link::openRegularFile(file, QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return decodeSettings(bytes);
+    return decodeOpened(file);
 }
 
 bool SettingsFile::write(const SavedSettings &settings, QString *reason) const
