@@ -16,13 +16,18 @@ PictureArea::PictureArea(const Canvas &canvas, QWidget *parent)
     setFocusPolicy(Qt::TabFocus);
 }
 
+QRect PictureArea::rowsBand(int first, int last) const
+{
+    // Rounded outwards, so that no row of the scaled picture is left half drawn.
+    const QRect inside = contentsRect();
+    const int top = inside.top() + first * inside.height() / Canvas::kSize;
+    const int bottom = inside.top() + ((last + 1) * inside.height() + Canvas::kSize - 1) / Canvas::kSize;
+    return QRect(inside.left(), top, inside.width(), std::max(bottom - top, 1));
+}
+
 void PictureArea::repaintRow(int row)
 {
-    // The row's band of the scaled picture, rounded outwards.
-    const QRect inside = contentsRect();
-    const int top = inside.top() + row * inside.height() / Canvas::kSize;
-    const int bottom = inside.top() + ((row + 1) * inside.height() + Canvas::kSize - 1) / Canvas::kSize;
-    repaint(QRect(inside.left(), top, inside.width(), std::max(bottom - top, 1)));
+    repaint(rowsBand(row, row));
 }
 
 void PictureArea::paintEvent(QPaintEvent *event)

@@ -14,6 +14,8 @@ class PictureArea : public QFrame
 public:
     explicit PictureArea(const Canvas &canvas, QWidget *parent = nullptr);
 
+    // Where rows first to last of the canvas lie on the area.
+    QRect rowsBand(int first, int last) const;
     // Paints the canvas row on the screen now, without waiting for the event loop.
     void repaintRow(int row);
 

@@ -135,13 +135,7 @@ void PictureWindow::pictureChanged()
 
 void PictureWindow::rowsChanged(int first, int last)
 {
-    // The canvas is stretched over the picture inside a thin border: a few
-    // pixels more on each side cover the border and the rounding.
-    constexpr int kMargin = 4;
-    const int height = picture_->height();
-    const int top = first * height / Canvas::kSize - kMargin;
-    const int bottom = (last + 1) * height / Canvas::kSize + kMargin;
-    picture_->update(QRect(0, top, picture_->width(), bottom - top).intersected(picture_->rect()));
+    picture_->update(picture_->rowsBand(first, last));
 }
 
 void PictureWindow::Form_Load()
