@@ -61,17 +61,8 @@ int runJobProcess(int argc, char **argv)
     else
         application = std::make_unique<QCoreApplication>(argc, argv);
 
-    const QString &folder = options.workFolder;
-    if (!folder.isEmpty()) {
-        QString error;
-        QStringList problems;
-        if (!enterWorkFolder(folder, installedDataFolder(), &error, &problems)) {
-            err << "orvanta " << job << ": " << error << Qt::endl;
-            return jobs::kBadUsage;
-        }
-        for (const QString &problem : problems)
-            err << "orvanta " << job << ": not copied into the working folder: " << problem << Qt::endl;
-    }
+    if (!enterWorkFolder(options.workFolder, QStringLiteral("orvanta ") + job))
+        return jobs::kBadUsage;
 
     link::PortMap map;
     map.readEnvironment(QProcessEnvironment::systemEnvironment());

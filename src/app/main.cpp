@@ -43,15 +43,8 @@ int main(int argc, char **argv)
     const app::CommandLine line = app::CommandLine::parse(QCoreApplication::arguments());
     if (!line.error.isEmpty())
         return fail(line.error);
-    if (!line.workFolder.isEmpty()) {
-        QString error;
-        QStringList problems;
-        if (!app::enterWorkFolder(line.workFolder, app::installedDataFolder(), &error, &problems))
-            return fail(error);
-        // The program starts all the same; the window that reads a missing file says so.
-        for (const QString &problem : problems)
-            std::fprintf(stderr, "orvanta: not copied into the working folder: %s\n", qPrintable(problem));
-    }
+    if (!app::enterWorkFolder(line.workFolder, QStringLiteral("orvanta")))
+        return 2;
 
     link::PortMap portMap;
     for (const link::PortMap::Assignment &device : line.devices)

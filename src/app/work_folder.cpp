@@ -8,15 +8,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
+
 namespace orvanta::app {
 
-QString installedDataFolder()
-{
-    // Set by the build from the install layout, so a prefix of any name works.
-    return QDir::cleanPath(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(ORVANTA_DATA_FROM_BIN)));
-}
+namespace {
 
+// The files a working folder needs from the installed data, relative to it.
 QStringList seededFiles()
 {
     QStringList files{help::kHelpFileName.toString()};
@@ -25,6 +23,9 @@ QStringList seededFiles()
     return files;
 }
 
+// Copies into folder, from the installed data, each seeded file the folder
+// lacks. What could not be copied, one line each; a file missing from the data
+// is not a problem of the folder's and is left to the window that reads it.
 QStringList seedWorkFolder(const QString &folder, const QString &data)
 {
     QStringList problems;
@@ -48,20 +49,35 @@ QStringList seedWorkFolder(const QString &folder, const QString &data)
     return problems;
 }
 
-bool enterWorkFolder(const QString &folder, const QString &data, QString *error, QStringList *problems)
+} // namespace
+
+QString installedDataFolder()
 {
+    // Set by the build from the install layout, so a prefix of any name works.
+    return QDir::cleanPath(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(ORVANTA_DATA_FROM_BIN)));
+}
+
+bool enterWorkFolder(const QString &folder, const QString &who)
+{
+    if (folder.isEmpty())
+        return true;
+    const auto say
+        = [&who](const QString &line) { std::fprintf(stderr, "%s: %s\n", qPrintable(who), qPrintable(line)); };
     const QString path = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
     if (!QDir().mkpath(path)) {
-        *error = QStringLiteral("Can't make the working folder %1").arg(path);
+        say(QStringLiteral("Can't make the working folder %1").arg(path));
         return false;
     }
     if (!QFileInfo(path).isDir()) {
-        *error = QStringLiteral("%1 is not a folder").arg(path);
+        say(QStringLiteral("%1 is not a folder").arg(path));
         return false;
     }
-    *problems = seedWorkFolder(path, data);
+    // The program starts all the same; the window that reads a missing file says so.
+    for (const QString &problem : seedWorkFolder(path, installedDataFolder()))
+        say(QStringLiteral("not copied into the working folder: ") + problem);
     if (!QDir::setCurrent(path)) {
-        *error = QStringLiteral("Can't work in the folder %1").arg(path);
+        say(QStringLiteral("Can't work in the folder %1").arg(path));
         return false;
     }
     return true;
