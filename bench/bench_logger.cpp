@@ -1,20 +1,13 @@
 // The logger's figures: appending to a long log, the processor while
 // monitoring an instrument that sends nothing, the memory of 100 000 lines,
 // and a stored-log readout at 38 400 baud against its bound.
-#include "link/notifier.h"
-#include "link/poll_switch.h"
-#include "link/serial_link.h"
 #include "logger/log_book.h"
 #include "logger/log_texts.h"
-#include "logger/logger_window.h"
-#include "print/pdf_printer_target.h"
-#include "support/sim_process.h"
+#include "support/logger_rig.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "bench_support.h"
@@ -32,34 +25,6 @@ constexpr double kBaud = 38400;
 constexpr double kBitsPerByte = 10;
 constexpr int kRecord = 34;
 constexpr int kReadoutRecords = 125;
-
-class NoPoll : public link::PollSwitch
-{
-public:
-    void pollEvent(link::PollEvent) override { }
-};
-
-// The logger window with the simulator behind port 1.
-struct Logger
-{
-    explicit Logger(const QStringList &options)
-        : sim(options)
-    {
-        map.setDevice(1, sim.devicePath());
-        serial = std::make_unique<link::SerialLink>(map, notifier);
-        window = std::make_unique<logger::LoggerWindow>(*serial, poll, printer);
-        window->show();
-    }
-
-    test::SimProcess sim;
-    link::PortMap map;
-    bench::NullNotifier notifier;
-    NoPoll poll;
-    QTemporaryDir dir;
-    print::PdfPrinterTarget printer{dir.filePath("log.pdf")};
-    std::unique_ptr<link::SerialLink> serial;
-    std::unique_ptr<logger::LoggerWindow> window;
-};
 
 double residentMegabytes()
 {
@@ -85,7 +50,7 @@ double median(std::vector<double> values)
 // quicker and grows the log the same way. Then the memory the lines take.
 void BM_AppendRealtimeLines(benchmark::State &state)
 {
-    Logger logger({"--error-interval", "0"});
+    test::LoggerRig logger({"--error-interval", "0"});
     logger::LogBook &log = logger.window->log();
     const QString line = QStringLiteral(" Gamut   12     34    56    SDI1\r\n");
     constexpr int kWindow = 500;
@@ -126,15 +91,15 @@ void BM_AppendRealtimeLines(benchmark::State &state)
 // Monitoring an instrument that sends nothing, for ten seconds.
 void BM_MonitorSilentInstrument(benchmark::State &state)
 {
-    Logger logger({"--error-interval", "0"});
+    test::LoggerRig logger({"--error-interval", "0"});
     for (auto _ : state) {
         QElapsedTimer clock;
         double processor = 0;
-        QTimer::singleShot(1500, logger.window.get(), [&] {
+        QTimer::singleShot(1500, logger.window.data(), [&] {
             clock.start();
             processor = bench::processorSeconds();
         });
-        QTimer::singleShot(11'500, logger.window.get(), [&] { logger.window->button(u"cmdStopreal")->click(); });
+        QTimer::singleShot(11'500, logger.window.data(), [&] { logger.window->button(u"cmdStopreal")->click(); });
         logger.window->button(u"cmdStartreal")->click();
         const double wall = double(clock.nsecsElapsed()) / 1e9;
         state.counters["processor_percent_of_a_core"] = 100 * (bench::processorSeconds() - processor) / wall;
@@ -146,7 +111,7 @@ void BM_MonitorSilentInstrument(benchmark::State &state)
 // plus the wire time of every byte (code 8, 125 codes 7, 125 records) is the bound.
 void BM_StoredLogReadout(benchmark::State &state)
 {
-    Logger logger({"--pace", "38400", "--log-records", "125", "--log-no-end"});
+    test::LoggerRig logger({"--pace", "38400", "--log-records", "125", "--log-no-end"});
     logger.serial->SetPortSettings(QStringLiteral("38400,N,8,1"));
     const double bound = 1.0 + (1 + kReadoutRecords + kReadoutRecords * kRecord) * kBitsPerByte / kBaud;
     double seconds = 0;

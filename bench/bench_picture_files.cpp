@@ -1,14 +1,11 @@
 // Continuous download against the simulator paced at 38 400 baud, as cycles a minute
 // against the bound of wire time plus the cycle's 600 ms of fixed pauses; one
 // conversion with its 512 row refreshes; storing and displaying a picture.
-#include "link/poll_switch.h"
-#include "link/serial_link.h"
 #include "picture/annotation.h"
 #include "picture/graticule_file.h"
 #include "picture/picture_file.h"
-#include "picture/picture_window.h"
 #include "print/pdf_printer_target.h"
-#include "support/sim_process.h"
+#include "support/picture_rig.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,55 +27,26 @@ constexpr int kBlock = 128;
 constexpr int kStatusReply = 16;
 constexpr double kFixedPauses = 0.6;
 constexpr int kCycles = 4;
-const QString kGraticules = QStringLiteral(ORVANTA_DATA_DIR "/graticules");
-
-class NoPoll : public link::PollSwitch
-{
-public:
-    void pollEvent(link::PollEvent) override { }
-};
 
 // A picture as a download leaves it: graticule, trace dots, annotation.
 QImage downloadedPicture()
 {
     picture::Canvas canvas;
     picture::GraticuleFile graticule;
-    graticule.open(kGraticules + "/pal_wfmd.rle");
+    graticule.open(test::kDataGraticules + "/pal_wfmd.rle");
     for (int row = 3; row <= 510; ++row)
         graticule.DrawGratLine(canvas, row);
     for (int i = 0; i < 20000; ++i)
         canvas.setPixel(i * 37 % 508, 3 + i * 101 % 507, picture::palette::kWhite);
     picture::AddStatusText(
-        canvas, link::StatusBlock(QByteArray::fromHex("03210000800c20050000000000001e30")), QFont("DejaVu Sans", 8));
+        canvas, link::StatusBlock(QByteArray::fromHex(test::kPalWaveform)), picture::annotationFont());
     return canvas.image();
 }
 
-// Everything a picture window needs, without or with the simulator behind it.
-struct Window
-{
-    explicit Window(const QString &device = QStringLiteral("/nonexistent"))
-    {
-        map.setDevice(1, device);
-        serial = std::make_unique<link::SerialLink>(map, notifier);
-        window = std::make_unique<picture::PictureWindow>(
-            *serial, notifier, poll, printer, std::function<void()>{}, kGraticules);
-        window->show();
-    }
-
-    QTemporaryDir dir;
-    bench::NullNotifier notifier;
-    NoPoll poll;
-    print::PdfPrinterTarget printer{dir.filePath("frame.pdf")};
-    link::PortMap map;
-    std::unique_ptr<link::SerialLink> serial;
-    std::unique_ptr<picture::PictureWindow> window;
-};
-
 void BM_ContinuousCyclesPerMinute(benchmark::State &state)
 {
-    test::SimProcess sim({"--pace", "38400", "--live", "--status", "03210000800c20050000000000001e30"});
-    Window rig(sim.devicePath());
-    rig.serial->OpenPort();
+    test::PictureRig rig(test::kPalWaveform, {"--pace", "38400", "--live"});
+    test::SimProcess &sim = rig.sim;
     double seconds = 0;
     double boundSeconds = 0;
     int cycles = 0;
@@ -114,15 +82,18 @@ void BM_ContinuousCyclesPerMinute(benchmark::State &state)
 
 void BM_ConvertWithRowRefreshes(benchmark::State &state)
 {
-    Window rig;
+    QTemporaryDir dir;
+    print::PdfPrinterTarget printer(dir.filePath("frame.pdf"));
+    test::OfflinePictureWindow rig(printer);
+    rig.window.show();
     const QImage picture = downloadedPicture();
     const QString previous = QDir::currentPath();
-    QDir::setCurrent(rig.dir.path());
+    QDir::setCurrent(dir.path());
     for (auto _ : state) {
         state.PauseTiming();
-        rig.window->canvas().replace(picture);
+        rig.window.canvas().replace(picture);
         state.ResumeTiming();
-        rig.window->button(u"cmdConvert")->click();
+        rig.window.button(u"cmdConvert")->click();
     }
     QDir::setCurrent(previous);
 }
