@@ -1,6 +1,7 @@
 // A job from exec to exit, as a script pays for it: process start-up, the
 // link, the instrument's answer, the output and the exit. A capture is set
 // against the picture window's own single download of the same picture.
+#include "support/job_process.h"
 #include "support/picture_rig.h"
 #include "support/sim_process.h"
 
@@ -25,15 +26,12 @@ using namespace orvanta;
 
 namespace {
 
-// As a script's shell has it: no display and no platform chosen.
+// As a script's shell has it, the same as for the job tests.
 std::vector<QByteArray> jobEnvironment()
 {
     std::vector<QByteArray> environment;
-    for (char **entry = environ; *entry; ++entry) {
-        const QByteArray variable(*entry);
-        if (!variable.startsWith("QT_QPA_PLATFORM=") && !variable.startsWith("DISPLAY="))
-            environment.push_back(variable);
-    }
+    for (const QString &variable : test::jobEnvironment().toStringList())
+        environment.push_back(variable.toLocal8Bit());
     return environment;
 }
 
