@@ -20,8 +20,6 @@
 #include <sys/wait.h>
 #include <vector>
 
-extern char **environ;
-
 using namespace orvanta;
 
 namespace {
