@@ -8,7 +8,6 @@ namespace {
 
 namespace status = link::status;
 
-constexpr QRgb kLampOff = qRgb(128, 128, 128);
 constexpr QRgb kInputLit = qRgb(0, 255, 0);
 constexpr QRgb kGamutLit = qRgb(255, 0, 0);
 
@@ -36,7 +35,7 @@ bool applyLampState(const link::StatusBlock &block, StatusTarget &target)
 {
     for (const LampRow &row : kLamps) {
         const std::optional<bool> dark = block.isSet(row.field);
-        if (!dark || !target.setLamp(row.lamp, !*dark, *dark ? kLampOff : row.lit))
+        if (!dark || !target.setLamp(row.lamp, *dark ? kLampOff : row.lit))
             return false;
     }
     return true;

@@ -20,9 +20,8 @@ bool PanelState::setCaption(std::string_view control, std::string_view caption)
     return true;
 }
 
-bool PanelState::setLamp(std::string_view lamp, bool lit, QRgb colour)
+bool PanelState::setLamp(std::string_view lamp, QRgb colour)
 {
-    lit_.insert_or_assign(std::string(lamp), lit);
     colours_.insert_or_assign(std::string(lamp), colour);
     return true;
 }

@@ -19,13 +19,17 @@ public:
     bool setChecked(std::string_view item, bool checked) override;
     bool setEnabled(std::string_view item, bool enabled) override;
     bool setCaption(std::string_view control, std::string_view caption) override;
-    bool setLamp(std::string_view lamp, bool lit, QRgb colour) override;
+    bool setLamp(std::string_view lamp, QRgb colour) override;
 
     // Nothing for a control the maps did not write.
     std::optional<bool> checked(std::string_view item) const { return find(checked_, item); }
     std::optional<bool> enabled(std::string_view item) const { return find(enabled_, item); }
     std::optional<QString> caption(std::string_view control) const { return find(captions_, control); }
-    std::optional<bool> lit(std::string_view lamp) const { return find(lit_, lamp); }
+    std::optional<bool> lit(std::string_view lamp) const
+    {
+        const std::optional<QRgb> colour = lampColour(lamp);
+        return colour ? std::optional<bool>(*colour != kLampOff) : std::nullopt;
+    }
     std::optional<QRgb> lampColour(std::string_view lamp) const { return find(colours_, lamp); }
 
 private:
@@ -40,7 +44,6 @@ private:
     ByName<bool> checked_;
     ByName<bool> enabled_;
     ByName<QString> captions_;
-    ByName<bool> lit_;
     ByName<QRgb> colours_;
 };
 

@@ -51,7 +51,7 @@ bool WindowStatusTarget::setCaption(std::string_view control, std::string_view c
     return true;
 }
 
-bool WindowStatusTarget::setLamp(std::string_view lamp, bool, QRgb colour)
+bool WindowStatusTarget::setLamp(std::string_view lamp, QRgb colour)
 {
     Lamp *shape = window_.lamp(name(lamp));
     if (!shape)

@@ -17,7 +17,7 @@ public:
     bool setChecked(std::string_view item, bool checked) override;
     bool setEnabled(std::string_view item, bool enabled) override;
     bool setCaption(std::string_view control, std::string_view caption) override;
-    bool setLamp(std::string_view lamp, bool lit, QRgb colour) override;
+    bool setLamp(std::string_view lamp, QRgb colour) override;
 
 private:
     MainWindow &window_;
