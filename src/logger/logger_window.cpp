@@ -32,12 +32,12 @@ LoggerWindow::LoggerWindow(
     , link_(link)
     , printer_(printer)
     , view_(new LogView(this))
-    , log_(std::make_unique<LogBook>(*view_))
-    , readout_(std::make_unique<StoredLogReadout>(link, *log_))
-    , monitor_(std::make_unique<RealtimeMonitor>(link, poll, *log_))
+    , log_(*view_)
+    , readout_(link, log_)
+    , monitor_(link, poll, log_)
     , loops_(*this, poll, link::PollEvent::LoggerClosed, [this] {
-        readout_->stop();
-        monitor_->stop();
+        readout_.stop();
+        monitor_.stop();
     })
 {
     setObjectName(link::windows::kLogger.toString());
@@ -84,48 +84,48 @@ void LoggerWindow::cmdStartlog_Click()
     link_.SendCode(link::codes::kStartLogging);
     // Not claimed when the code could not be sent: that has been said, and the port closed.
     if (link_.IsPortOpen())
-        log_->showStatus(texts::kLoggerRunning);
+        log_.showStatus(texts::kLoggerRunning);
 }
 
 void LoggerWindow::cmdStoplog_Click()
 {
-    monitor_->stop();
+    monitor_.stop();
     link_.SendCode(link::codes::kStopLogging);
     if (link_.IsPortOpen())
-        log_->showStatus(texts::kLoggerStopped);
+        log_.showStatus(texts::kLoggerStopped);
 }
 
 void LoggerWindow::cmdReadlog_Click()
 {
-    loops_.run(usingLink_, [this] { readout_->run(); });
+    loops_.run(usingLink_, [this] { readout_.run(); });
 }
 
 void LoggerWindow::cmdStartreal_Click()
 {
-    loops_.run(usingLink_, [this] { monitor_->run(); });
+    loops_.run(usingLink_, [this] { monitor_.run(); });
 }
 
 void LoggerWindow::cmdStopreal_Click()
 {
-    monitor_->stop();
+    monitor_.stop();
 }
 
 void LoggerWindow::cmdPrintLog_Click()
 {
     // What the text area shows, which is not always LogText.
     const std::unique_ptr<QPrinter> printer = printer_.open();
-    if (!printer || !LogPrintout::print(*printer, log_->shownText()))
+    if (!printer || !LogPrintout::print(*printer, log_.shownText()))
         link_.notifier().warn(link::messages::kLogPrintFailed);
 }
 
 void LoggerWindow::cmdClearscn_Click()
 {
-    log_->clear();
+    log_.clear();
 }
 
 void LoggerWindow::cmdExit_Click()
 {
-    monitor_->stop();
+    monitor_.stop();
     hide();
     // A running wait needs the wait timer for its time-out; it stops it itself.
     if (!link_.waits().running())
@@ -145,7 +145,7 @@ void LoggerWindow::showEvent(QShowEvent *event)
     // Shown by "&Logger" (not given back by the window system): LogText starts
     // empty, the text area keeps what it shows.
     if (!event->spontaneous())
-        log_->forget();
+        log_.forget();
     loops_.shown();
     setAttribute(Qt::WA_DeleteOnClose, true);
     QWidget::showEvent(event);

@@ -8,8 +8,6 @@
 
 #include <QWidget>
 
-#include <memory>
-
 class QPushButton;
 
 namespace orvanta::link {
@@ -38,8 +36,8 @@ public:
         link::SerialLink &link, link::PollSwitch &poll, print::PrinterTarget &printer, QWidget *parent = nullptr);
 
     QPushButton *button(QStringView name) const;
-    LogBook &log() { return *log_; }
-    const QString &logText() const { return log_->logText(); }
+    LogBook &log() { return log_; }
+    const QString &logText() const { return log_.logText(); }
     // Whether the readout or monitoring runs.
 
     void cmdStartlog_Click();
@@ -61,9 +59,9 @@ private:
     link::SerialLink &link_;
     print::PrinterTarget &printer_;
     LogView *view_ = nullptr;
-    std::unique_ptr<LogBook> log_;
-    std::unique_ptr<StoredLogReadout> readout_;
-    std::unique_ptr<RealtimeMonitor> monitor_;
+    LogBook log_;
+    StoredLogReadout readout_;
+    RealtimeMonitor monitor_;
     link::WindowLoops loops_;
     // The readout and monitoring share the line to the instrument: one at a time.
     link::SingleRun usingLink_;
