@@ -1,10 +1,10 @@
 // A shift arrow held for two seconds: how many codes go out, how evenly, and
 // what the processor pays for it meanwhile.
-#include "link/notifier.h"
 #include "link/serial_link.h"
-#include "panel/arrow_key.h"
-#include "panel/panel_controller.h"
-#include "panel/main_window.h"
+#include "messages/notifier.h"
+#include "panel/ui/arrow_key.h"
+#include "panel/ui/main_window.h"
+#include "panel/ui/panel_controller.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -1,8 +1,8 @@
 // What a large help file costs: building the text, making the window at
 // start-up (hidden), and its first showing.
 #include "help/help_text.h"
-#include "help/help_window.h"
-#include "link/notifier.h"
+#include "help/ui/help_window.h"
+#include "messages/notifier.h"
 
 #include <QApplication>
 #include <QFile>

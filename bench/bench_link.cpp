@@ -1,6 +1,6 @@
 // Processor time the waits cost: they must sleep, not spin.
-#include "link/notifier.h"
 #include "link/serial_link.h"
+#include "messages/notifier.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

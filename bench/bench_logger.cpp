@@ -1,8 +1,8 @@
 // The logger's figures: appending to a long log, the processor while
 // monitoring an instrument that sends nothing, the memory of 100 000 lines,
 // and a stored-log readout at 38 400 baud against its bound.
-#include "logger/log_book.h"
 #include "logger/log_texts.h"
+#include "logger/ui/log_book.h"
 #include "support/logger_rig.h"
 
 #include <QApplication>

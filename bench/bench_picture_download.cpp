@@ -3,10 +3,10 @@
 // the program's thread spends on it, repaints of the shown window included.
 // The simulator writes byte by byte, each at its time on the line, as a serial
 // port without a receive FIFO delivers them: every byte is a wake-up of its own.
-#include "link/notifier.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
-#include "picture/picture_window.h"
+#include "messages/notifier.h"
+#include "picture/ui/picture_window.h"
 #include "print/pdf_printer_target.h"
 #include "support/sim_process.h"
 
@@ -27,7 +27,7 @@ constexpr double kBaud = 38400;
 constexpr int kBlock = 128;
 constexpr int kStatusReply = 16;
 
-class CountingNotifier : public link::Notifier
+class CountingNotifier : public messages::Notifier
 {
 public:
     int shown = 0;

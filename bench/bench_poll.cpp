@@ -1,13 +1,13 @@
 // The status poll: what one UpdateMenus costs, and how long after the reply
 // the menus and lamps show it.
-#include "link/notifier.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
+#include "messages/notifier.h"
 #include "panel/lamp_map.h"
-#include "panel/main_window.h"
 #include "panel/menu_map.h"
 #include "panel/poll_cycle.h"
-#include "panel/window_status_target.h"
+#include "panel/ui/main_window.h"
+#include "panel/ui/window_status_target.h"
 #include "support/sim_process.h"
 
 #include <QApplication>
@@ -70,7 +70,8 @@ void BM_ReplyToPanelUpdated(benchmark::State &state)
         serial.SetPortSettings(QStringLiteral("%1,N,8,1").arg(baud));
     panel::MainWindow window;
     NoSwitch noSwitch;
-    panel::PollCycle poll(serial, window, noSwitch);
+    panel::WindowStatusTarget target(window);
+    panel::PollCycle poll(serial, target, noSwitch);
     const qint64 lineNs = baud > 0 ? qint64(16) * 10 * 1'000'000'000 / baud : 0;
 
     for (auto _ : state) {

@@ -1,6 +1,6 @@
 // Start-up to the main window shown: every window loaded, the settings read.
-#include "app/program.h"
-#include "panel/main_window.h"
+#include "app/ui/program.h"
+#include "panel/ui/main_window.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

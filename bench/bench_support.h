@@ -3,7 +3,7 @@
 // What every benchmark here shares: a notifier that shows nothing, the
 // process's processor time and the calling thread's, and a main that gives Qt
 // its application object.
-#include "link/notifier.h"
+#include "messages/notifier.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -11,7 +11,7 @@
 
 namespace orvanta::bench {
 
-class NullNotifier : public link::Notifier
+class NullNotifier : public messages::Notifier
 {
 protected:
     void showWarning(const QString &, const QString &) override { }

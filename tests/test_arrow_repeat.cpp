@@ -1,8 +1,8 @@
 // The six shift arrows on the wire: a held arrow repeats its code until the
 // release, wherever the pointer is and whichever button it was.
-#include "link/messages.h"
-#include "panel/arrow_key.h"
+#include "messages/messages.h"
 #include "panel/arrow_repeat.h"
+#include "panel/ui/arrow_key.h"
 #include "support/panel_rig.h"
 
 #include <QAction>
@@ -188,7 +188,7 @@ void TestArrowRepeat::repeatEndsBeforeTheRelease()
     QVERIFY(!rig.serial->IsPortOpen());
     QCOMPARE(rig.notifier.messages.size(), exit ? 0 : 1);
     if (!exit) {
-        const link::Message &m = link::messages::kSerialPort;
+        const messages::Message &m = messages::kSerialPort;
         QCOMPARE(rig.notifier.messages[0], test::RecordingNotifier::Message(m.text.toString(), m.title.toString()));
         QVERIFY(*flag && !rig.panel->arrowRepeat().repeatFlag());
     }

@@ -1,7 +1,7 @@
 // The panel's buttons, scale images and menu items on the wire: each writes
 // its one code to the simulator, and only the alarm items touch a check mark.
-#include "panel/arrow_key.h"
-#include "panel/menu_item.h"
+#include "panel/ui/arrow_key.h"
+#include "panel/ui/menu_item.h"
 #include "support/panel_rig.h"
 
 #include <QAction>

@@ -1,11 +1,11 @@
 // The help window and the About box, alone and inside the whole program.
-#include "app/program.h"
+#include "app/ui/program.h"
 #include "help/about_texts.h"
 #include "help/help_text.h"
-#include "help/help_window.h"
-#include "link/messages.h"
-#include "panel/main_window.h"
-#include "panel/menu_item.h"
+#include "help/ui/help_window.h"
+#include "messages/messages.h"
+#include "panel/ui/main_window.h"
+#include "panel/ui/menu_item.h"
 #include "support/file_bytes.h"
 #include "support/recording_notifier.h"
 #include "support/working_folder.h"
@@ -31,7 +31,7 @@ using test::writeFile;
 namespace {
 
 const RecordingNotifier::Message kHelpMessage{
-    link::messages::kHelpFile.text.toString(), link::messages::kHelpFile.title.toString()};
+    messages::kHelpFile.text.toString(), messages::kHelpFile.title.toString()};
 
 QString shownText(const QWidget *window)
 {
@@ -75,14 +75,14 @@ struct Run
     QWidget *open(const char *item, const char *form) const
     {
         program->panel().window().menuItem(item)->trigger();
-        return program->panel().form(form)->form();
+        return program->panel().otherWindow(form)->window();
     }
     // The close box: the window goes once pending deletions have run.
     void closeBox(const char *name) const
     {
-        QVERIFY(program->panel().form(name)->form()->close());
+        QVERIFY(program->panel().otherWindow(name)->window()->close());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!program->panel().form(name)->form());
+        QVERIFY(!program->panel().otherWindow(name)->window());
     }
 
     test::WorkingFolder folder;
@@ -219,7 +219,7 @@ void TestHelp::aboutCaptionsOnEveryOpening()
 void TestHelp::shippedHelpFile()
 {
     QFile file(ORVANTA_DATA_DIR "/orva.hlp");
-    QFile list(ORVANTA_DATA_DIR "/../src/link/messages.h");
+    QFile list(ORVANTA_DATA_DIR "/../src/messages/messages.h");
     QVERIFY(file.open(QIODevice::ReadOnly) && list.open(QIODevice::ReadOnly));
     const QString text = QString::fromLatin1(file.readAll());
     QVERIFY(text.size() > 10000 && text.endsWith("\r\n"));

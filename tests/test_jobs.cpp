@@ -1,13 +1,13 @@
 // The jobs as a user's script runs them: the built program, no display, the
 // simulator on a pty, checked on the wire and against the window's own state.
-#include "link/messages.h"
-#include "panel/lamp.h"
+#include "messages/messages.h"
 #include "panel/lamp_map.h"
-#include "panel/main_window.h"
-#include "panel/menu_item.h"
 #include "panel/menu_map.h"
 #include "panel/settings_file.h"
-#include "panel/window_status_target.h"
+#include "panel/ui/lamp.h"
+#include "panel/ui/main_window.h"
+#include "panel/ui/menu_item.h"
+#include "panel/ui/window_status_target.h"
 #include "support/file_bytes.h"
 #include "support/job_process.h"
 #include "support/logger_rig.h"
@@ -339,7 +339,7 @@ void TestJobs::runs_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("says");    // on standard error; empty: nothing
     QTest::addColumn<QByteArray>("wire"); // what the instrument got; "*": not checked
-    namespace m = link::messages;
+    namespace m = messages;
     const QStringList none{"none"};
     const QStringList sim;
     const auto row = [](const char *name, const QStringList &simulator, const QString &made,

@@ -1,6 +1,6 @@
 // The link against the simulator on a real pseudo-terminal.
-#include "link/messages.h"
 #include "link/serial_link.h"
+#include "messages/messages.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 
@@ -132,7 +132,7 @@ private slots:
         link::SerialLink serial(onPort1(busy ? sim.devicePath() : "/nonexistent/tty"), notifier);
 
         const RecordingNotifier::Message said{
-            link::messages::kSerialPort.text.toString(), link::messages::kSerialPort.title.toString()};
+            messages::kSerialPort.text.toString(), messages::kSerialPort.title.toString()};
         for (int attempt = 1; attempt <= 2; ++attempt) { // each try fails again, once
             serial.SendCode(47);
             QCOMPARE(notifier.messages, QList<RecordingNotifier::Message>(attempt, said));

@@ -1,6 +1,6 @@
 // "Start Realtime Log" against the simulator: each way monitoring ends, what
 // LogText and the text area show then, and the codes on the wire.
-#include "logger/log_view.h"
+#include "logger/ui/log_view.h"
 #include "support/logger_rig.h"
 
 #include <QScrollBar>

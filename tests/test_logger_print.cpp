@@ -1,7 +1,7 @@
 // "Print Log": the title and what the text area shows, in Arial, over as many
 // pages as it takes with no line cut, to a PDF file and through a real CUPS
 // queue on the default destination; no printer gives the message.
-#include "link/messages.h"
+#include "messages/messages.h"
 #include "print/default_printer_target.h"
 #include "support/cups_queue.h"
 #include "support/logger_rig.h"
@@ -85,7 +85,7 @@ private slots:
         }
         rig.click(u"cmdPrintLog");
         if (pages == 0) {
-            const link::Message &failed = link::messages::kLogPrintFailed;
+            const messages::Message &failed = messages::kLogPrintFailed;
             QCOMPARE(rig.notifier.messages, QList{qMakePair(failed.text.toString(), failed.title.toString())});
             QVERIFY(rig.logText() == log && rig.shown() == shown);
             return;

@@ -1,8 +1,8 @@
 // In the program: "&Logger" takes the link from the poll, Exit and the close
 // box give it back, and a failed monitoring loop's output is ended by the poll.
-#include "app/program.h"
-#include "link/messages.h"
-#include "panel/main_window.h"
+#include "app/ui/program.h"
+#include "messages/messages.h"
+#include "panel/ui/main_window.h"
 #include "support/logger_rig.h"
 #include "support/working_folder.h"
 
@@ -30,7 +30,7 @@ struct ProgramRun
     void openLogger() const { program->panel().window().menuItem("mnu_Logger")->trigger(); }
     logger::LoggerWindow *logger() const
     {
-        return qobject_cast<logger::LoggerWindow *>(program->panel().form("frmLogger")->form());
+        return qobject_cast<logger::LoggerWindow *>(program->panel().otherWindow("frmLogger")->window());
     }
     const auto &messages() const { return static_cast<test::RecordingNotifier &>(program->notifier()).messages; }
 
@@ -90,7 +90,7 @@ private slots:
         watch.start(5);
         run.logger()->button(u"cmdStartreal")->click();
         watch.stop();
-        const link::Message &failed = link::messages::kMonitoringFailed;
+        const messages::Message &failed = messages::kMonitoringFailed;
         QCOMPARE(run.messages(), QList{qMakePair(failed.text.toString(), failed.title.toString())});
         QCOMPARE(logShape(run.logger()->logText()), "H");
 

@@ -1,7 +1,7 @@
 // "Read Stored Log" against the simulator: the codes on the wire, LogText and
 // the text area for each way a readout ends, its failures, and leaving the
 // window while it runs.
-#include "link/messages.h"
+#include "messages/messages.h"
 #include "support/logger_rig.h"
 
 #include <QElapsedTimer>
@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(rig.shown(), test::asShown(rig.logText()));
         QCOMPARE(rig.codes(), codes);
         QVERIFY(rig.pollEvents.isEmpty());
-        const link::Message &failed = link::messages::kReadLogFailed;
+        const messages::Message &failed = messages::kReadLogFailed;
         QCOMPARE(rig.notifier.messages,
             fault.isEmpty() ? QList<test::RecordingNotifier::Message>()
                             : QList{qMakePair(failed.text.toString(), failed.title.toString())});

@@ -1,8 +1,8 @@
-#include "panel/arrow_key.h"
-#include "panel/lamp.h"
-#include "panel/main_window.h"
-#include "panel/menu_item.h"
 #include "panel/menu_tree.h"
+#include "panel/ui/arrow_key.h"
+#include "panel/ui/lamp.h"
+#include "panel/ui/main_window.h"
+#include "panel/ui/menu_item.h"
 #include "panel/window_layout.h"
 
 #include <QAction>

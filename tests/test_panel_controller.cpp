@@ -1,8 +1,8 @@
 // Start-up, the port and baud items, and shutdown, on the real windows.
-#include "app/program.h"
-#include "link/messages.h"
-#include "panel/main_window.h"
-#include "panel/menu_item.h"
+#include "app/ui/program.h"
+#include "messages/messages.h"
+#include "panel/ui/main_window.h"
+#include "panel/ui/menu_item.h"
 #include "support/file_bytes.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
@@ -65,7 +65,7 @@ struct Run
 };
 
 const RecordingNotifier::Message kSettingsMessage{
-    link::messages::kSettingsFile.text.toString(), link::messages::kSettingsFile.title.toString()};
+    messages::kSettingsFile.text.toString(), messages::kSettingsFile.title.toString()};
 
 } // namespace
 
@@ -172,7 +172,7 @@ void TestPanelController::unreadableSettingsFile()
     QCOMPARE(run.ended, 1);
     QCOMPARE(run.notifier->messages.size(), 1);
     const auto &[text, title] = run.notifier->messages[0];
-    QCOMPARE(title, link::messages::kSettingsNotSaved.title.toString());
+    QCOMPARE(title, messages::kSettingsNotSaved.title.toString());
     QVERIFY2(text.contains(QFileInfo(path).absoluteFilePath() + ": "), qPrintable(text));
     QCOMPARE(QFileInfo(path).isDir(), kind == "folder");
 }
@@ -189,7 +189,7 @@ void TestPanelController::windowThatFailsToLoad()
     link::SerialLink serial(map, notifier);
     QString loaded;
     // Each form notes its loading; frmHelp fails.
-    const auto form = [&](const char *name, bool fails) -> panel::PanelController::FormEntry {
+    const auto form = [&](const char *name, bool fails) -> panel::PanelController::WindowEntry {
         return {name, [&loaded, name, fails]() -> QWidget * {
                     loaded += QChar(name[3]);
                     auto *widget = fails ? nullptr : new QWidget;
@@ -198,7 +198,7 @@ void TestPanelController::windowThatFailsToLoad()
                     return widget;
                 }};
     };
-    std::vector<panel::PanelController::FormEntry> forms{
+    std::vector<panel::PanelController::WindowEntry> forms{
         form("frmUpload", false), form("frmHelp", true), form("frmLogger", false)};
     int ended = 0;
     panel::PanelController panel(
@@ -235,12 +235,12 @@ void TestPanelController::choicesSavedAtShutdown()
     const QList<QPair<QString, QString>> forms{{"frmUpload", "Download"}, {"frmHelp", "HELP"}, {"frmLogger", "Logger"},
         {"frmAbout", "About Brellin Orvanta"}, {"frmFiles", "File Organisation"}};
     for (const auto &[name, caption] : forms) {
-        panel::WindowSlot *slot = run.program->panel().form(name);
+        panel::WindowSlot *slot = run.program->panel().otherWindow(name);
         QVERIFY2(slot && slot->loaded(), qPrintable(name));
-        QCOMPARE(slot->form()->objectName(), name);
-        QCOMPARE(slot->form()->windowTitle(), caption);
-        QVERIFY(!slot->form()->isVisible());
-        slot->form()->show();
+        QCOMPARE(slot->window()->objectName(), name);
+        QCOMPARE(slot->window()->windowTitle(), caption);
+        QVERIFY(!slot->window()->isVisible());
+        slot->window()->show();
     }
     run.window().show();
     for (const QString &name : chosen)
@@ -259,7 +259,7 @@ void TestPanelController::choicesSavedAtShutdown()
     QCOMPARE(run.ended, 1);
     QVERIFY(!run.window().isVisible());
     for (const auto &form : forms)
-        QVERIFY2(!run.program->panel().form(form.first)->form()->isVisible(), qPrintable(form.first));
+        QVERIFY2(!run.program->panel().otherWindow(form.first)->window()->isVisible(), qPrintable(form.first));
     QVERIFY(run.notifier->messages.isEmpty());
 }
 
@@ -283,7 +283,7 @@ void TestPanelController::exitInsideARunningWait()
     QCOMPARE(readFile(dir.filePath("orva.set")), hex("00000000"));
 
     // Whatever the unwound caller would say next is not shown, and the port stays shut.
-    run.notifier->warn(link::messages::kSerialPort);
+    run.notifier->warn(messages::kSerialPort);
     serial.SendCode(47);
     QVERIFY(run.notifier->messages.isEmpty());
     QVERIFY(!serial.IsPortOpen());

@@ -20,7 +20,6 @@ using Message = test::RecordingNotifier::Message;
 using Pixel = std::optional<picture::PaletteIndex>;
 namespace layout = sim::layout;
 namespace palette = picture::palette;
-namespace messages = link::messages;
 
 namespace {
 

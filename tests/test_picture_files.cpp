@@ -1,12 +1,12 @@
 // Pictures as files: the BMP written, the conversion to black on white, the files
 // window's display and its three lists, and the failures that must leave the canvas be.
 #include "picture/annotation.h"
-#include "picture/directory_list.h"
 #include "picture/drive_roots.h"
-#include "picture/file_list.h"
-#include "picture/files_window.h"
 #include "picture/graticule_file.h"
 #include "picture/picture_file.h"
+#include "picture/ui/directory_list.h"
+#include "picture/ui/file_list.h"
+#include "picture/ui/files_window.h"
 #include "support/picture_rig.h"
 #include "support/working_folder.h"
 
@@ -203,7 +203,7 @@ private slots:
 
         QCOMPARE(windows.files.isVisible(), picture.isNull());
         QCOMPARE(windows.notifier.messages,
-            picture.isNull() ? QList{test::said(link::messages::kNoBmpSelected)} : QList<Message>{});
+            picture.isNull() ? QList{test::said(messages::kNoBmpSelected)} : QList<Message>{});
         QCOMPARE(windows.notifier.beeps, picture.isNull() ? 0 : 1);
         for (int row = 0; row < Canvas::kSize; ++row)
             for (int column = 0; column < Canvas::kSize; ++column) {

@@ -1,7 +1,7 @@
 // "Print  Frame": the client area on one page, the picture on its grey and no buttons,
 // through a PDF file and through a real CUPS queue; no printer gives the window's
 // message, and the buttons come back either way.
-#include "picture/picture_buttons.h"
+#include "picture/ui/picture_buttons.h"
 #include "print/default_printer_target.h"
 #include "support/cups_queue.h"
 #include "support/pdf_facts.h"

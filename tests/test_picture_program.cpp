@@ -1,10 +1,10 @@
 // The picture and files windows in the whole program.
-#include "app/program.h"
-#include "panel/main_window.h"
-#include "picture/directory_list.h"
-#include "picture/file_list.h"
-#include "picture/files_window.h"
-#include "picture/picture_window.h"
+#include "app/ui/program.h"
+#include "panel/ui/main_window.h"
+#include "picture/ui/directory_list.h"
+#include "picture/ui/file_list.h"
+#include "picture/ui/files_window.h"
+#include "picture/ui/picture_window.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 #include "support/working_folder.h"
@@ -40,9 +40,10 @@ private slots:
         auto &notifier = static_cast<test::RecordingNotifier &>(program.notifier());
         const auto polling = [&] { return program.panel().window().pollTimer()->isActive(); };
         const auto open = [&] { program.panel().window().menuItem("mnuUpload")->trigger(); };
-        const auto pictureWindow
-            = [&] { return qobject_cast<picture::PictureWindow *>(program.panel().form("frmUpload")->form()); };
-        const QPointer files = qobject_cast<picture::FilesWindow *>(program.panel().form("frmFiles")->form());
+        const auto pictureWindow = [&] {
+            return qobject_cast<picture::PictureWindow *>(program.panel().otherWindow("frmUpload")->window());
+        };
+        const QPointer files = qobject_cast<picture::FilesWindow *>(program.panel().otherWindow("frmFiles")->window());
         QPointer first = pictureWindow();
         QVERIFY(first && !first->isVisible() && files && !files->isVisible() && polling());
 

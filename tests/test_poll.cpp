@@ -1,10 +1,10 @@
 // The status request and the once-a-second poll, against the simulator on a pty.
-#include "link/messages.h"
 #include "link/serial_link.h"
-#include "panel/lamp.h"
-#include "panel/main_window.h"
-#include "panel/menu_item.h"
-#include "panel/panel_controller.h"
+#include "messages/messages.h"
+#include "panel/ui/lamp.h"
+#include "panel/ui/main_window.h"
+#include "panel/ui/menu_item.h"
+#include "panel/ui/panel_controller.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 
@@ -31,7 +31,7 @@ const QString kSimStatusHex = "03210000800C20050000000000001E30";
 const QByteArray kSimStatus = QByteArray::fromHex(kSimStatusHex.toLatin1());
 constexpr qint64 kMs = 1'000'000;
 
-RecordingNotifier::Message message(const link::Message &m)
+RecordingNotifier::Message message(const messages::Message &m)
 {
     return {m.text.toString(), m.title.toString()};
 }
@@ -85,9 +85,8 @@ void TestPoll::statusRequest_data()
 
     QTest::newRow("20-byte reply stored whole") << "20" << 20 << Messages{} << 0;
     // The second request flushes the first one's 15 bytes, or it would see 30.
-    QTest::newRow("15-byte reply times out")
-        << "15" << 0 << Messages(2, message(link::messages::kStatusTimeout)) << 1900;
-    QTest::newRow("no such device") << "" << 0 << Messages(2, message(link::messages::kStatusLinkFailure)) << 0;
+    QTest::newRow("15-byte reply times out") << "15" << 0 << Messages(2, message(messages::kStatusTimeout)) << 1900;
+    QTest::newRow("no such device") << "" << 0 << Messages(2, message(messages::kStatusLinkFailure)) << 0;
 }
 
 // Two requests in a row, each after a flush of what came before.
@@ -132,7 +131,7 @@ struct PollRig
             map.setDevice(port, port == 1 ? sim.devicePath() : silent.devicePath());
         serial = std::make_unique<link::SerialLink>(map, notifier);
         panel = std::make_unique<panel::PanelController>(*serial, notifier,
-            std::vector<panel::PanelController::FormEntry>{}, panel::PanelController::EndProgram{},
+            std::vector<panel::PanelController::WindowEntry>{}, panel::PanelController::EndProgram{},
             dir.filePath("orva.set"));
     }
 
@@ -190,8 +189,8 @@ void TestPoll::silentFromTheStart()
     };
     QTRY_COMPARE_WITH_TIMEOUT(rig.notifier.messages.size(), 3, 15000);
     QCOMPARE(rig.notifier.messages,
-        (Messages{message(link::messages::kStatusTimeout), message(link::messages::kMenuUpdateFailure),
-            message(link::messages::kPanelUpdateFailure)}));
+        (Messages{message(messages::kStatusTimeout), message(messages::kMenuUpdateFailure),
+            message(messages::kPanelUpdateFailure)}));
     QVERIFY(!rig.serial->IsPortOpen());
     QVERIFY(!rig.window().pollTimer()->isActive());
     QVERIFY(!rig.serial->waitTimer().isActive());
@@ -284,7 +283,7 @@ void TestPoll::silentAfterAGoodBlock()
     QTRY_VERIFY_WITH_TIMEOUT(rig.notifier.messages.size() >= 2, 12000);
     rig.notifier.onMessage = nullptr;
     QCOMPARE(requestsAtMessage.mid(0, 2), (QList<int>{1, 2}));
-    QCOMPARE(rig.notifier.messages.mid(0, 2), Messages(2, message(link::messages::kStatusTimeout)));
+    QCOMPARE(rig.notifier.messages.mid(0, 2), Messages(2, message(messages::kStatusTimeout)));
     QCOMPARE(rig.serial->statusBlock().bytes(), block);
     QCOMPARE(rig.shown(), shownBefore);
     QVERIFY(rig.window().pollTimer()->isActive());

@@ -1,12 +1,12 @@
 // The status block onto the menus, the two status buttons and the lamps.
 #include "link/status_block.h"
-#include "panel/lamp.h"
 #include "panel/lamp_map.h"
-#include "panel/main_window.h"
-#include "panel/menu_item.h"
 #include "panel/menu_map.h"
 #include "panel/panel_state.h"
-#include "panel/window_status_target.h"
+#include "panel/ui/lamp.h"
+#include "panel/ui/main_window.h"
+#include "panel/ui/menu_item.h"
+#include "panel/ui/window_status_target.h"
 
 #include <QAction>
 #include <QHash>

@@ -1,10 +1,10 @@
 #include "app/command_line.h"
 #include "app/job_process.h"
-#include "app/program.h"
 #include "app/simulator_process.h"
+#include "app/ui/program.h"
 #include "app/work_folder.h"
 #include "jobs/job_options.h"
-#include "panel/message_box_notifier.h"
+#include "ui/message_box_notifier.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
@@ -61,7 +61,7 @@ int main(int argc, char **argv)
 
     int result = 0;
     {
-        app::Program program(portMap, std::make_unique<panel::MessageBoxNotifier>(), [] { QCoreApplication::exit(0); });
+        app::Program program(portMap, std::make_unique<ui::MessageBoxNotifier>(), [] { QCoreApplication::exit(0); });
         program.start();
         result = QApplication::exec();
     }

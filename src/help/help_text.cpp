@@ -1,6 +1,6 @@
 #include "help/help_text.h"
 
-#include "link/regular_file.h"
+#include "files/regular_file.h"
 #include <QFile>
 
 #include <algorithm>
@@ -57,7 +57,7 @@ QString textForView(const QString &helpText)
 std::optional<QString> readHelpFile(const QString &path)
 {
     QFile file(path);
-    if (!link::openRegularFile(file, QIODevice::ReadOnly))
+    if (!files::openRegularFile(file, QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

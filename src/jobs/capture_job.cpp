@@ -1,7 +1,8 @@
 #include "jobs/job_context.h"
 #include "jobs/picture_formats.h"
-#include "link/messages.h"
 #include "link/serial_link.h"
+#include "messages/messages.h"
+#include "messages/notifier.h"
 #include "picture/annotation.h"
 #include "picture/canvas.h"
 #include "picture/download_cycle.h"
@@ -59,7 +60,7 @@ int runCapture(JobContext &job)
     {
         QSaveFile probe(fileName);
         if (!probe.open(QIODevice::WriteOnly)) {
-            picture::warnFileError(job.notifier, link::messages::kPictureNotWritten, {fileName, probe.errorString()});
+            job.notifier.warn(messages::kPictureNotWritten, fileName, probe.errorString());
             return kFailed;
         }
         probe.cancelWriting();
@@ -83,7 +84,7 @@ int runCapture(JobContext &job)
             canvas.blackOnWhite(row);
 
     if (const auto error = picture::savePicture(canvas.image(), fileName, format->format)) {
-        picture::warnFileError(job.notifier, link::messages::kPictureNotWritten, *error);
+        job.notifier.warn(messages::kPictureNotWritten, error->file, error->reason);
         return kFailed;
     }
     job.out << fileName << Qt::endl;

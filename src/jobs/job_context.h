@@ -4,8 +4,11 @@
 
 #include <QTextStream>
 
-namespace orvanta::link {
+namespace orvanta::messages {
 class Notifier;
+} // namespace orvanta::messages
+
+namespace orvanta::link {
 class SerialLink;
 } // namespace orvanta::link
 
@@ -18,7 +21,7 @@ struct JobContext
 {
     const JobOptions &options;
     link::SerialLink &link;
-    link::Notifier &notifier;
+    messages::Notifier &notifier;
     QTextStream &out; // standard output
     QTextStream &err; // standard error, for what is not one of the window's messages
 };

@@ -1,8 +1,8 @@
 #include "jobs/job_link.h"
 
-#include "link/messages.h"
-#include "link/notifier.h"
 #include "link/port_map.h"
+#include "messages/messages.h"
+#include "messages/notifier.h"
 #include "panel/port_baud_choices.h"
 #include "panel/settings_file.h"
 
@@ -23,7 +23,7 @@ QString settingsFor(int baud)
 
 } // namespace
 
-std::optional<LinkChoice> chooseLink(const JobOptions &options, link::PortMap &map, link::Notifier &notifier)
+std::optional<LinkChoice> chooseLink(const JobOptions &options, link::PortMap &map, messages::Notifier &notifier)
 {
     for (const link::PortMap::Assignment &device : options.devices)
         map.setDevice(device.port, device.path);
@@ -33,7 +33,7 @@ std::optional<LinkChoice> chooseLink(const JobOptions &options, link::PortMap &m
     if (needSaved) {
         const auto read = panel::SettingsFile().readWithoutCreating();
         if (!read) {
-            notifier.warn(link::messages::kSettingsFile);
+            notifier.warn(messages::kSettingsFile);
             return std::nullopt;
         }
         saved = *read;

@@ -6,8 +6,11 @@
 
 #include <optional>
 
-namespace orvanta::link {
+namespace orvanta::messages {
 class Notifier;
+} // namespace orvanta::messages
+
+namespace orvanta::link {
 class PortMap;
 } // namespace orvanta::link
 
@@ -24,6 +27,6 @@ struct LinkChoice
 // folder, read as the window reads it at start-up but never created. The
 // options' devices go into map. Nothing, said through the notifier, when
 // orva.set is needed and cannot be read.
-std::optional<LinkChoice> chooseLink(const JobOptions &options, link::PortMap &map, link::Notifier &notifier);
+std::optional<LinkChoice> chooseLink(const JobOptions &options, link::PortMap &map, messages::Notifier &notifier);
 
 } // namespace orvanta::jobs

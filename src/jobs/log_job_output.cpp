@@ -1,7 +1,7 @@
 #include "jobs/log_job_output.h"
 
-#include "link/messages.h"
-#include "picture/picture_file.h"
+#include "messages/messages.h"
+#include "messages/notifier.h"
 
 #include <cstdio>
 
@@ -12,7 +12,7 @@ LogJobOutput::LogJobOutput(const QString &fileName, Mode mode)
     , mode_(mode)
 { }
 
-bool LogJobOutput::open(link::Notifier &notifier)
+bool LogJobOutput::open(messages::Notifier &notifier)
 {
     if (fileName_.isEmpty())
         return standardOutput_.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
@@ -40,7 +40,7 @@ QIODevice &LogJobOutput::device()
     return appended_;
 }
 
-bool LogJobOutput::finish(link::Notifier &notifier)
+bool LogJobOutput::finish(messages::Notifier &notifier)
 {
     if (!whole_ || whole_->commit())
         return true;
@@ -54,10 +54,10 @@ void LogJobOutput::discard()
         whole_->cancelWriting();
 }
 
-void LogJobOutput::warnFailed(link::Notifier &notifier, const QString &reason) const
+void LogJobOutput::warnFailed(messages::Notifier &notifier, const QString &reason) const
 {
-    picture::warnFileError(notifier, link::messages::kLogNotWritten,
-        {fileName_.isEmpty() ? QStringLiteral("standard output") : fileName_, reason});
+    notifier.warn(
+        messages::kLogNotWritten, fileName_.isEmpty() ? QStringLiteral("standard output") : fileName_, reason);
 }
 
 } // namespace orvanta::jobs

@@ -6,9 +6,9 @@
 
 #include <optional>
 
-namespace orvanta::link {
+namespace orvanta::messages {
 class Notifier;
-}
+} // namespace orvanta::messages
 
 namespace orvanta::jobs {
 
@@ -24,14 +24,14 @@ public:
     LogJobOutput(const QString &fileName, Mode mode);
 
     // False, said through the notifier, when the file cannot be opened.
-    bool open(link::Notifier &notifier);
+    bool open(messages::Notifier &notifier);
     QIODevice &device();
     // The file under its name; false, said, when it cannot be.
-    bool finish(link::Notifier &notifier);
+    bool finish(messages::Notifier &notifier);
     // Nothing of a whole file is left.
     void discard();
     // The device failed to take a line: said.
-    void warnFailed(link::Notifier &notifier, const QString &reason) const;
+    void warnFailed(messages::Notifier &notifier, const QString &reason) const;
 
 private:
     QString fileName_;

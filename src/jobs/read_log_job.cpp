@@ -1,9 +1,9 @@
 #include "jobs/job_context.h"
 #include "jobs/log_job_output.h"
 #include "jobs/log_output.h"
-#include "link/notifier.h"
 #include "logger/log_texts.h"
 #include "logger/stored_log_readout.h"
+#include "messages/notifier.h"
 
 namespace orvanta::jobs {
 

@@ -1,8 +1,8 @@
 #include "jobs/job_context.h"
 #include "jobs/status_report.h"
-#include "link/messages.h"
-#include "link/notifier.h"
 #include "link/serial_link.h"
+#include "messages/messages.h"
+#include "messages/notifier.h"
 
 #include <QJsonDocument>
 
@@ -15,7 +15,7 @@ int runStatus(JobContext &job)
         return kFailed;
     const std::optional<StatusReport> report = StatusReport::of(job.link.statusBlock());
     if (!report) {
-        job.notifier.warn(link::messages::kMenuUpdateFailure);
+        job.notifier.warn(messages::kMenuUpdateFailure);
         return kFailed;
     }
     if (job.options.json)

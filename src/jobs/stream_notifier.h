@@ -1,13 +1,13 @@
 #pragma once
 
-#include "link/notifier.h"
+#include "messages/notifier.h"
 
 #include <QTextStream>
 
 namespace orvanta::jobs {
 
 // A job's messages: the window's message box texts, on standard error.
-class StreamNotifier : public link::Notifier
+class StreamNotifier : public messages::Notifier
 {
 public:
     StreamNotifier(QTextStream &stream, QString prefix)

@@ -1,7 +1,7 @@
 #include "link/serial_link.h"
 
-#include "link/messages.h"
-#include "link/notifier.h"
+#include "messages/messages.h"
+#include "messages/notifier.h"
 
 #include <limits>
 
@@ -17,7 +17,7 @@ constexpr qint64 kReadBufferSize = 32768;
 
 } // namespace
 
-SerialLink::SerialLink(PortMap portMap, Notifier &notifier, QObject *parent)
+SerialLink::SerialLink(PortMap portMap, messages::Notifier &notifier, QObject *parent)
     : QObject(parent)
     , portMap_(std::move(portMap))
     , notifier_(notifier)
@@ -156,7 +156,7 @@ bool SerialLink::SendCode(int code)
     return ok;
 }
 
-void SerialLink::failWith(const Message &message)
+void SerialLink::failWith(const messages::Message &message)
 {
     notifier_.warn(message);
     ClosePort();

@@ -13,10 +13,12 @@
 
 #include <chrono>
 
-namespace orvanta::link {
-
+namespace orvanta::messages {
 class Notifier;
 struct Message;
+} // namespace orvanta::messages
+
+namespace orvanta::link {
 
 // The one serial port to the instrument, the one wait timer and the one
 // TimeoutFlag. Everything runs on the user-interface thread: a wait is a loop
@@ -31,7 +33,7 @@ public:
     static constexpr qint16 kFalse = 0;
     static inline const QString kDefaultSettings = QStringLiteral("9600,N,8,1");
 
-    SerialLink(PortMap portMap, Notifier &notifier, QObject *parent = nullptr);
+    SerialLink(PortMap portMap, messages::Notifier &notifier, QObject *parent = nullptr);
     ~SerialLink() override;
 
     // Link operations. A false result is a link failure; the caller reacts.
@@ -61,7 +63,7 @@ public:
     // failure. False when the code did not go.
     bool SendCode(int code);
     // Says what failed, then closes the port, so the next request opens it afresh.
-    void failWith(const Message &message);
+    void failWith(const messages::Message &message);
     // Returns after at least the given time, leaving TimeoutFlag true.
     void Delay(int milliseconds);
     // True once count bytes are waiting, false when the wait timer ticks first.
@@ -81,14 +83,14 @@ public:
     std::chrono::microseconds lineTime(int bytes) const { return line_.lineTime(bytes); }
     QString devicePath() const { return portMap_.devicePath(portNumber_); }
     const QTimer &waitTimer() const { return waitTimer_; }
-    Notifier &notifier() const { return notifier_; }
+    messages::Notifier &notifier() const { return notifier_; }
 
 private:
     void onPortError(QSerialPort::SerialPortError error);
     bool applySettings(const PortSettings &settings);
 
     PortMap portMap_;
-    Notifier &notifier_;
+    messages::Notifier &notifier_;
     QSerialPort port_;
     QTimer waitTimer_;
     qint16 timeoutFlag_ = kFalse;

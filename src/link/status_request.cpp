@@ -1,6 +1,6 @@
-#include "link/messages.h"
-#include "link/notifier.h"
 #include "link/serial_link.h"
+#include "messages/messages.h"
+#include "messages/notifier.h"
 
 namespace orvanta::link {
 

@@ -1,11 +1,11 @@
 #include "logger/realtime_monitor.h"
 
-#include "link/messages.h"
-#include "link/notifier.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
 #include "logger/log_sink.h"
 #include "logger/log_texts.h"
+#include "messages/messages.h"
+#include "messages/notifier.h"
 
 #include <QScopeGuard>
 
@@ -76,7 +76,7 @@ RealtimeMonitor::Outcome RealtimeMonitor::fail()
 {
     if (link_.ending())
         return Outcome::Ending;
-    link_.failWith(link::messages::kMonitoringFailed);
+    link_.failWith(messages::kMonitoringFailed);
     return Outcome::Failed;
 }
 

@@ -1,10 +1,10 @@
 #include "logger/stored_log_readout.h"
 
-#include "link/messages.h"
-#include "link/notifier.h"
 #include "link/serial_link.h"
 #include "logger/log_sink.h"
 #include "logger/log_texts.h"
+#include "messages/messages.h"
+#include "messages/notifier.h"
 
 namespace orvanta::logger {
 
@@ -59,7 +59,7 @@ StoredLogReadout::Outcome StoredLogReadout::fail()
     if (link_.ending())
         return Outcome::Ending;
     // What was read so far stays in the log.
-    link_.failWith(link::messages::kReadLogFailed);
+    link_.failWith(messages::kReadLogFailed);
     return Outcome::Failed;
 }
 

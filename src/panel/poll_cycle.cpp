@@ -1,20 +1,17 @@
 #include "panel/poll_cycle.h"
 
-#include "link/messages.h"
-#include "link/notifier.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
+#include "messages/messages.h"
+#include "messages/notifier.h"
 #include "panel/lamp_map.h"
-#include "panel/main_window.h"
 #include "panel/menu_map.h"
-#include "panel/window_status_target.h"
 
 namespace orvanta::panel {
 
-PollCycle::PollCycle(link::SerialLink &link, MainWindow &window, link::PollSwitch &pollSwitch, QObject *parent)
-    : QObject(parent)
-    , link_(link)
-    , window_(window)
+PollCycle::PollCycle(link::SerialLink &link, StatusTarget &target, link::PollSwitch &pollSwitch)
+    : link_(link)
+    , target_(target)
     , pollSwitch_(pollSwitch)
 { }
 
@@ -53,20 +50,18 @@ void PollCycle::Timer1_Timer()
 
 void PollCycle::UpdateMenus()
 {
-    WindowStatusTarget target(window_);
-    if (applyMenuState(link_.statusBlock(), target))
+    if (applyMenuState(link_.statusBlock(), target_))
         return;
-    link_.failWith(link::messages::kMenuUpdateFailure);
+    link_.failWith(messages::kMenuUpdateFailure);
     pollSwitch_.pollEvent(link::PollEvent::UpdateMenusFailed);
     link_.StopWaitTimer();
 }
 
 void PollCycle::UpdatePanel()
 {
-    WindowStatusTarget target(window_);
-    if (applyLampState(link_.statusBlock(), target))
+    if (applyLampState(link_.statusBlock(), target_))
         return;
-    link_.failWith(link::messages::kPanelUpdateFailure);
+    link_.failWith(messages::kPanelUpdateFailure);
 }
 
 } // namespace orvanta::panel

@@ -2,8 +2,6 @@
 
 #include "link/wait_loop.h"
 
-#include <QObject>
-
 #include <chrono>
 
 namespace orvanta::link {
@@ -13,19 +11,17 @@ class SerialLink;
 
 namespace orvanta::panel {
 
-class MainWindow;
+class StatusTarget;
 
 // The status poll: on each tick of the main window's Timer1 it ends any
 // real-time output, asks for the status block and shows it on the menus, the
-// two status buttons and the lamps.
-class PollCycle : public QObject
+// two status buttons and the lamps of the target.
+class PollCycle
 {
-    Q_OBJECT
-
 public:
     static constexpr std::chrono::milliseconds kAfterRealtime{100};
 
-    PollCycle(link::SerialLink &link, MainWindow &window, link::PollSwitch &pollSwitch, QObject *parent = nullptr);
+    PollCycle(link::SerialLink &link, StatusTarget &target, link::PollSwitch &pollSwitch);
 
     // One tick. Does nothing while a tick or another wait is still running,
     // or once the program is ending.
@@ -38,7 +34,7 @@ public:
 
 private:
     link::SerialLink &link_;
-    MainWindow &window_;
+    StatusTarget &target_;
     link::PollSwitch &pollSwitch_;
     link::SingleRun ticking_;
 };

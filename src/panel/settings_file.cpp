@@ -1,6 +1,6 @@
 #include "panel/settings_file.h"
 
-#include "link/regular_file.h"
+#include "files/regular_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -83,7 +83,7 @@ std::optional<SavedSettings> SettingsFile::read() const
 {
     QFile file(path_);
     // Read and write, as at exit; a file we may only read still gives its settings.
-    if (!link::openRegularFile(file, QIODevice::ReadWrite) && !link::openRegularFile(file, QIODevice::ReadOnly))
+    if (!files::openRegularFile(file, QIODevice::ReadWrite) && !files::openRegularFile(file, QIODevice::ReadOnly))
         return std::nullopt;
     return decodeOpened(file);
 }
@@ -93,7 +93,7 @@ std::optional<SavedSettings> SettingsFile::readWithoutCreating() const
     if (!QFileInfo::exists(path_))
         return SavedSettings{};
     QFile file(path_);
-    if (!link::openRegularFile(file, QIODevice::ReadOnly))
+    if (!files::openRegularFile(file, QIODevice::ReadOnly))
         return std::nullopt;
     return decodeOpened(file);
 }
@@ -102,7 +102,7 @@ bool SettingsFile::write(const SavedSettings &settings, QString *reason) const
 {
     QFile file(path_);
     const QByteArray bytes = encodeSettings(settings);
-    if (!link::openRegularFile(file, QIODevice::ReadWrite, reason))
+    if (!files::openRegularFile(file, QIODevice::ReadWrite, reason))
         return false;
     const bool ok = file.write(bytes) == bytes.size() && file.flush();
     if (!ok && reason)

@@ -6,7 +6,7 @@ namespace {
 
 constexpr TwipsRect key(int left, int top)
 {
-    return {left, top, ArrowKey::kSizeTwips, ArrowKey::kSizeTwips};
+    return {left, top, kKeySizeTwips, kKeySizeTwips};
 }
 
 constexpr FrameRow kFrames[] = {

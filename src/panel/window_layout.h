@@ -1,6 +1,5 @@
 #pragma once
 
-#include "panel/arrow_key.h"
 #include "panel/twips.h"
 
 #include <QColor>
@@ -59,6 +58,12 @@ struct LampRow
     TwipsRect at;
     QRgb fill;
 };
+
+// Which way an arrow key's triangle points.
+enum class ArrowDirection { Up, Down, Left, Right };
+
+// An arrow key is square.
+inline constexpr int kKeySizeTwips = 480;
 
 struct ImageRow
 {

@@ -1,8 +1,8 @@
 #include "picture/download_cycle.h"
 
-#include "link/messages.h"
-#include "link/notifier.h"
 #include "link/serial_link.h"
+#include "messages/messages.h"
+#include "messages/notifier.h"
 #include "picture/annotation.h"
 #include "picture/canvas.h"
 #include "picture/graticule_choice.h"
@@ -21,7 +21,8 @@ constexpr int kNtscBlackFrom = 430;
 
 } // namespace
 
-DownloadCycle::DownloadCycle(link::SerialLink &link, link::Notifier &notifier, Canvas &canvas, QString graticuleFolder)
+DownloadCycle::DownloadCycle(
+    link::SerialLink &link, messages::Notifier &notifier, Canvas &canvas, QString graticuleFolder)
     : link_(link)
     , notifier_(notifier)
     , canvas_(canvas)
@@ -73,9 +74,9 @@ DownloadCycle::Outcome DownloadCycle::cycle(const CycleKind &kind, DownloadView 
     const auto done = qScopeGuard([this] { graticule_.close(); });
     Outcome outcome = transfer(kind, view);
     if (outcome == Outcome::Failed) {
-        link_.failWith(link::messages::kDownloadFailed);
+        link_.failWith(messages::kDownloadFailed);
     } else if ((outcome == Outcome::Completed || outcome == Outcome::Noticed) && graticule_.exhausted()) {
-        notifier_.warn(link::messages::kGraticuleShort);
+        notifier_.warn(messages::kGraticuleShort);
         outcome = Outcome::Noticed;
     }
     return outcome;
@@ -173,11 +174,11 @@ bool DownloadCycle::OpenGraticuleFile()
     bool quiet = true;
     const GraticuleChoice choice = chooseGraticule(status_);
     if (choice.smallBoxes) {
-        notifier_.warn(link::messages::kSmallBoxes);
+        notifier_.warn(messages::kSmallBoxes);
         quiet = false;
     }
     if (!choice.fileName.isEmpty() && !graticule_.open(QDir(graticuleFolder_).filePath(choice.fileName))) {
-        notifier_.warn(link::messages::kGraticulesMissing);
+        notifier_.warn(messages::kGraticulesMissing);
         quiet = false;
     }
     return quiet;

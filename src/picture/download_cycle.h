@@ -11,8 +11,11 @@
 
 #include <chrono>
 
-namespace orvanta::link {
+namespace orvanta::messages {
 class Notifier;
+} // namespace orvanta::messages
+
+namespace orvanta::link {
 class SerialLink;
 } // namespace orvanta::link
 
@@ -41,7 +44,7 @@ public:
     };
 
     // graticuleFolder: where the twelve graticule files are.
-    DownloadCycle(link::SerialLink &link, link::Notifier &notifier, Canvas &canvas, QString graticuleFolder);
+    DownloadCycle(link::SerialLink &link, messages::Notifier &notifier, Canvas &canvas, QString graticuleFolder);
 
     // cmdDownload_Click, and the capture job: view shows the busy pointer
     // and the picture as rows arrive.
@@ -74,7 +77,7 @@ private:
     Wait waitForBlock();
 
     link::SerialLink &link_;
-    link::Notifier &notifier_;
+    messages::Notifier &notifier_;
     Canvas &canvas_;
     QString graticuleFolder_;
     PictureDecoder decoder_;

@@ -1,6 +1,6 @@
 #include "picture/graticule_file.h"
 
-#include "link/regular_file.h"
+#include "files/regular_file.h"
 #include "picture/canvas.h"
 
 #include <QFile>
@@ -16,7 +16,7 @@ bool GraticuleFile::open(const QString &path)
 {
     // ReadOnly never creates a missing file.
     auto file = std::make_unique<QFile>(path);
-    if (!link::openRegularFile(*file, QIODevice::ReadOnly))
+    if (!files::openRegularFile(*file, QIODevice::ReadOnly))
         return false;
     return open(std::move(file));
 }

@@ -1,6 +1,5 @@
 #include "picture/picture_file.h"
 
-#include "link/notifier.h"
 #include "picture/palette.h"
 
 #include <QFile>
@@ -95,13 +94,6 @@ std::optional<QImage> loadPicture(const QString &fileName, PictureFileError *err
     if (!image && error)
         *error = PictureFileError{fileName, reason};
     return image;
-}
-
-void warnFileError(link::Notifier &notifier, const link::Message &message, const PictureFileError &error)
-{
-    QString text = message.text.toString();
-    text.replace(QStringLiteral("<file>"), error.file).replace(QStringLiteral("<reason>"), error.reason);
-    notifier.warn(text, message.title.toString());
 }
 
 } // namespace orvanta::picture

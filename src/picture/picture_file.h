@@ -1,17 +1,11 @@
 #pragma once
 
-#include "link/messages.h"
-
 #include <QImage>
 #include <QString>
 
 #include <optional>
 
 class QIODevice;
-
-namespace orvanta::link {
-class Notifier;
-}
 
 namespace orvanta::picture {
 
@@ -38,8 +32,5 @@ std::optional<QImage> readPicture(QIODevice &device, QString *reason = nullptr);
 // The picture on the palette, one index a pixel, with the palette as its
 // colour table; nothing if a pixel is not a palette colour.
 std::optional<QImage> paletteImage(const QImage &picture);
-
-// Shows message with the file and the reason filled in.
-void warnFileError(link::Notifier &notifier, const link::Message &message, const PictureFileError &error);
 
 } // namespace orvanta::picture

@@ -3,7 +3,7 @@
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
 #include "logger/log_texts.h"
-#include "logger/logger_window.h"
+#include "logger/ui/logger_window.h"
 #include "print/pdf_printer_target.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"

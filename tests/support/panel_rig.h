@@ -1,8 +1,8 @@
 #pragma once
 
 #include "link/serial_link.h"
-#include "panel/main_window.h"
-#include "panel/panel_controller.h"
+#include "panel/ui/main_window.h"
+#include "panel/ui/panel_controller.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
 
@@ -31,7 +31,7 @@ public:
             map.setDevice(port, dir.filePath("no-such-tty"));
         serial = std::make_unique<link::SerialLink>(map, notifier);
         panel = std::make_unique<panel::PanelController>(
-            *serial, notifier, std::vector<panel::PanelController::FormEntry>{}, [this] { ++ended; },
+            *serial, notifier, std::vector<panel::PanelController::WindowEntry>{}, [this] { ++ended; },
             dir.filePath("orva.set"));
         window().show();
         window().activateWindow();

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "link/messages.h"
 #include "link/poll_switch.h"
 #include "link/serial_link.h"
-#include "picture/picture_window.h"
+#include "messages/messages.h"
+#include "picture/ui/picture_window.h"
 #include "print/pdf_printer_target.h"
 #include "support/recording_notifier.h"
 #include "support/sim_process.h"
@@ -22,7 +22,7 @@ namespace orvanta::test {
 inline constexpr const char *kPalWaveform = "03210000800c20050000000000001e30";
 inline const QString kDataGraticules = QStringLiteral(ORVANTA_DATA_DIR "/graticules");
 
-inline RecordingNotifier::Message said(const link::Message &m)
+inline RecordingNotifier::Message said(const messages::Message &m)
 {
     return {m.text.toString(), m.title.toString()};
 }

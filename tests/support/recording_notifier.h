@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/notifier.h"
+#include "messages/notifier.h"
 
 #include <QList>
 #include <QPair>
@@ -9,7 +9,7 @@
 namespace orvanta::test {
 
 // Keeps every message the program would have shown, in order.
-class RecordingNotifier : public link::Notifier
+class RecordingNotifier : public messages::Notifier
 {
 public:
     using Message = QPair<QString, QString>; // text, title

@@ -1,0 +1,63 @@
+#include "panel/ui/window_status_target.h"
+
+#include "panel/ui/lamp.h"
+#include "panel/ui/main_window.h"
+#include "panel/ui/menu_item.h"
+
+#include <QAction>
+#include <QPushButton>
+
+namespace orvanta::panel {
+
+namespace {
+
+QString name(std::string_view s)
+{
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}
+
+} // namespace
+
+bool WindowStatusTarget::setChecked(std::string_view item, bool checked)
+{
+    QAction *action = window_.menuItem(name(item));
+    if (!action)
+        return false;
+    setItemChecked(action, checked);
+    return true;
+}
+
+bool WindowStatusTarget::setEnabled(std::string_view item, bool enabled)
+{
+    QAction *action = window_.menuItem(name(item));
+    if (!action)
+        return false;
+    action->setEnabled(enabled);
+    return true;
+}
+
+bool WindowStatusTarget::setCaption(std::string_view control, std::string_view caption)
+{
+    // A caption row names a menu item or, failing that, a button.
+    const QString text = name(caption);
+    if (auto *item = window_.findChild<QAction *>(name(control))) {
+        item->setText(text);
+        return true;
+    }
+    QPushButton *button = window_.button(name(control));
+    if (!button)
+        return false;
+    button->setText(text);
+    return true;
+}
+
+bool WindowStatusTarget::setLamp(std::string_view lamp, QRgb colour)
+{
+    Lamp *shape = window_.lamp(name(lamp));
+    if (!shape)
+        return false;
+    shape->setFillColour(QColor(colour));
+    return true;
+}
+
+} // namespace orvanta::panel
