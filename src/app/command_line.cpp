@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "app/version.h"
 #include "app/work_folder.h"
 #include "jobs/job_options.h"
 #include "jobs/shared_options.h"
@@ -14,6 +15,8 @@ namespace {
 
 const QCommandLineOption kDevice(QStringLiteral("device"),
     QStringLiteral("Use PATH for port number N (1 to 4). Repeatable."), QStringLiteral("N=PATH"));
+const QCommandLineOption kVersionOption(
+    QStringList{QStringLiteral("V"), QStringLiteral("version")}, QStringLiteral("Show the version and end."));
 const QCommandLineOption kListPorts(
     QStringLiteral("list-ports"), QStringLiteral("List the serial devices of this computer and end."));
 
@@ -26,6 +29,7 @@ void addOptions(QCommandLineParser &parser)
     parser.addOption(jobs::options::workFolder());
     parser.addOption(jobs::options::userWorkFolder());
     parser.addOption(kListPorts);
+    parser.addOption(kVersionOption);
     parser.addOption(jobs::options::help());
 }
 
@@ -50,6 +54,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return result;
     result.help = parser.isSet(jobs::options::help());
     result.listPorts = parser.isSet(kListPorts);
+    result.version = parser.isSet(kVersionOption);
     result.simulate = parser.isSet(jobs::options::simulate());
     result.simulatorOptions = jobs::options::simulatorArguments(parser.values(jobs::options::simulatorOption()));
     for (const QString &device : parser.values(kDevice)) {
@@ -77,6 +82,11 @@ QString CommandLine::helpText()
         "  4. %1 to %2\n")
                 .arg(link::PortMap::platformDefault(1), link::PortMap::platformDefault(4));
     return text + jobs::jobHelp(std::nullopt);
+}
+
+QString versionText()
+{
+    return QStringLiteral("orvanta %1\n").arg(QLatin1StringView(kVersion));
 }
 
 QStringList argumentList(int argc, char **argv)

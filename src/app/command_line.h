@@ -13,6 +13,7 @@ struct CommandLine
 {
     bool help = false;
     bool listPorts = false;
+    bool version = false;
     bool simulate = false;
     QStringList simulatorOptions;
     QList<link::PortMap::Assignment> devices;
@@ -25,6 +26,9 @@ struct CommandLine
     static CommandLine parse(const QStringList &arguments);
     static QString helpText();
 };
+
+// "orvanta 6.1": the name and the version, one line.
+QString versionText();
 
 // The program's arguments as the local 8-bit encoding gives them, before any
 // application object exists.

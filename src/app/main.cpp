@@ -34,8 +34,11 @@ int main(int argc, char **argv)
     const app::CommandLine early = app::CommandLine::parse(app::argumentList(argc, argv));
     if (!early.error.isEmpty() && !early.onlyUnknownOptions)
         return fail(early.error);
-    if (early.error.isEmpty() && (early.help || early.listPorts)) {
-        std::fputs(qPrintable(early.help ? app::CommandLine::helpText() : app::listPorts()), stdout);
+    if (early.error.isEmpty() && (early.help || early.version || early.listPorts)) {
+        const QString text = early.help ? app::CommandLine::helpText()
+            : early.version             ? app::versionText()
+                                        : app::listPorts();
+        std::fputs(qPrintable(text), stdout);
         return 0;
     }
 
