@@ -4,7 +4,7 @@
 ORVANTA_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev fonts-dejavu-core
                   libbenchmark-dev xvfb xauth xdotool
                   cups printer-driver-cups-pdf poppler-utils fonts-liberation2
-                  desktop-file-utils groff-base)
+                  desktop-file-utils groff-base clang-format)
 
 orvanta_install() {
     local missing=()
