@@ -52,7 +52,7 @@ void BM_WaitForBytesTimeout(benchmark::State &state)
 
 void BM_Delay1000(benchmark::State &state)
 {
-    measure(state, [](link::SerialLink &serial) { serial.Delay(1000); });
+    measure(state, [](link::SerialLink &serial) { serial.Delay(std::chrono::milliseconds(1000)); });
     state.counters["cpu_percent"] = benchmark::Counter(state.counters["cpu_ms_per_wait"] / 1000.0 * 100.0);
 }
 

@@ -99,8 +99,8 @@ void BM_MonitorSilentInstrument(benchmark::State &state)
             clock.start();
             processor = bench::processorSeconds();
         });
-        QTimer::singleShot(11'500, logger.window.data(), [&] { logger.window->button(u"cmdStopreal")->click(); });
-        logger.window->button(u"cmdStartreal")->click();
+        QTimer::singleShot(11'500, logger.window.data(), [&] { logger.window->button("cmdStopreal")->click(); });
+        logger.window->button("cmdStartreal")->click();
         const double wall = double(clock.nsecsElapsed()) / 1e9;
         state.counters["processor_percent_of_a_core"] = 100 * (bench::processorSeconds() - processor) / wall;
         state.counters["wall_s"] = wall;
@@ -120,7 +120,7 @@ void BM_StoredLogReadout(benchmark::State &state)
         QElapsedTimer clock;
         const bench::ThreadUsage before = bench::ThreadUsage::now();
         clock.start();
-        logger.window->button(u"cmdReadlog")->click();
+        logger.window->button("cmdReadlog")->click();
         seconds += double(clock.nsecsElapsed()) / 1e9;
         usage += bench::ThreadUsage::now() - before;
     }

@@ -69,7 +69,7 @@ void download(benchmark::State &state, const char *status)
         QElapsedTimer clock;
         const bench::ThreadUsage before = bench::ThreadUsage::now();
         clock.start();
-        window.button(u"cmdDownload")->click();
+        window.button("cmdDownload")->click();
         seconds += double(clock.nsecsElapsed()) / 1e9;
         usage += bench::ThreadUsage::now() - before;
         state.PauseTiming();

@@ -61,7 +61,7 @@ void BM_ContinuousCyclesPerMinute(benchmark::State &state)
         watch.start(20);
         QElapsedTimer clock;
         clock.start();
-        rig.window->button(u"cmdContinuous")->click();
+        rig.window->button("cmdContinuous")->click();
         seconds += double(clock.nsecsElapsed()) / 1e9;
         watch.stop();
         state.PauseTiming();
@@ -93,7 +93,7 @@ void BM_ConvertWithRowRefreshes(benchmark::State &state)
         state.PauseTiming();
         rig.window.canvas().replace(picture);
         state.ResumeTiming();
-        rig.window.button(u"cmdConvert")->click();
+        rig.window.button("cmdConvert")->click();
     }
     QDir::setCurrent(previous);
 }

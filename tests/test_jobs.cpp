@@ -250,7 +250,7 @@ void TestJobs::readLogIsWhatTheWindowShows()
     QFETCH(QStringList, simulatorOptions);
     QFETCH(int, exitCode);
     test::LoggerRig rig(simulatorOptions);
-    rig.click(u"cmdReadlog");
+    rig.click("cmdReadlog");
     const QString shown = rig.shown();
     const QString windowCodes = rig.codes();
     QVERIFY(shown.startsWith(logger::texts::kHeading));

@@ -75,7 +75,7 @@ private slots:
         Bench bench;
         QElapsedTimer clock;
         clock.start();
-        bench.serial.Delay(100);
+        bench.serial.Delay(std::chrono::milliseconds(100));
         const qint64 elapsed = clock.elapsed();
         // Short of the 2 s interval it would last if the time it was given were lost.
         QVERIFY2(elapsed >= 99 && elapsed < 1900, qPrintable(QString::number(elapsed)));
@@ -89,7 +89,7 @@ private slots:
     {
         Bench bench({"--short", "15"});
         QVERIFY(bench.serial.OpenPort());
-        bench.serial.Delay(10);
+        bench.serial.Delay(std::chrono::milliseconds(10));
         QElapsedTimer clock;
         clock.start();
         QVERIFY(bench.serial.WriteByte(13));
@@ -107,7 +107,7 @@ private slots:
         QVERIFY(bench.serial.OpenPort());
         QVERIFY(bench.serial.WriteByte(13));
         QVERIFY(bench.serial.WaitForBytes(32767));
-        bench.serial.Delay(100); // the rest of the reply knocks at the full buffer
+        bench.serial.Delay(std::chrono::milliseconds(100)); // the rest of the reply knocks at the full buffer
         bench.serial.FlushInput();
         QCOMPARE(bench.serial.BytesWaiting(), 0);
 
@@ -191,11 +191,11 @@ private slots:
         QTimer::singleShot(100, [&] { bench.serial.endWaits(); });
         QElapsedTimer clock;
         clock.start();
-        bench.serial.Delay(30'000);
+        bench.serial.Delay(std::chrono::milliseconds(30'000));
         // Far short of the time the wait was given.
         QVERIFY2(clock.elapsed() < 15'000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!bench.serial.WaitForBytes(16)); // a wait begun after the end returns at once
-        bench.serial.Delay(30'000);
+        bench.serial.Delay(std::chrono::milliseconds(30'000));
         QVERIFY2(clock.elapsed() < 15'000, qPrintable(QString::number(clock.elapsed())));
         bench.serial.ClosePort();
         QVERIFY(!bench.serial.OpenPort());

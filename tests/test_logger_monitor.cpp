@@ -55,13 +55,13 @@ private slots:
             [&] {
                 // The next line is in before the loop looks again; if it never comes, the shape says so.
                 (void)QTest::qWaitFor([&] { return when != "line" || rig.serial->BytesWaiting() >= 34; }, 5000);
-                rig.click(u"cmdStartreal"); // both ignored while it runs
-                rig.click(u"cmdReadlog");
-                action == "close" ? void(rig.window->close()) : rig.click(action);
+                rig.click("cmdStartreal"); // both ignored while it runs
+                rig.click("cmdReadlog");
+                action == "close" ? void(rig.window->close()) : rig.click(action.toStdString());
                 shownAfter = rig.window ? rig.shown() : QString();
                 pollAtAction = rig.pollEvents;
             });
-        rig.click(u"cmdStartreal");
+        rig.click("cmdStartreal");
 
         const QString got = logShape(rig.logText());
         QVERIFY2(QRegularExpression("^" + shape + "$").match(got).hasMatch(), qPrintable(got));
@@ -83,10 +83,10 @@ private slots:
         LoggerRig rig({"--error-interval", "150"});
         rig.when([&] { return logShape(rig.logText()) == "HR"; },
             [&] {
-                rig.click(u"cmdClearscn");
-                rig.when([&] { return !rig.logText().isEmpty(); }, [&] { rig.click(u"cmdStopreal"); });
+                rig.click("cmdClearscn");
+                rig.when([&] { return !rig.logText().isEmpty(); }, [&] { rig.click("cmdStopreal"); });
             });
-        rig.click(u"cmdStartreal");
+        rig.click("cmdStartreal");
         QVERIFY2(QRegularExpression("^R+F?$").match(logShape(rig.logText())).hasMatch(), qPrintable(rig.logText()));
         QCOMPARE(rig.shown(), test::asShown(rig.logText()));
     }

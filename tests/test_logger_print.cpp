@@ -75,7 +75,7 @@ private slots:
         test::LoggerRig rig({}, true, viaCups ? &cups : nullptr);
         rig.window->log().start(log);
         if (startLogging)
-            rig.click(u"cmdStartlog");
+            rig.click("cmdStartlog");
         const QString shown = rig.shown();
         QCOMPARE(shown, startLogging ? logger::texts::kLoggerRunning.toString() : test::asShown(log));
         rig.printer.setNoPrinter(printer == "none");
@@ -83,7 +83,7 @@ private slots:
             QVERIFY(QDir(rig.dir.path()).mkdir("log.pdf"));
             QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
         }
-        rig.click(u"cmdPrintLog");
+        rig.click("cmdPrintLog");
         if (pages == 0) {
             const messages::Message &failed = messages::kLogPrintFailed;
             QCOMPARE(rig.notifier.messages, QList{qMakePair(failed.text.toString(), failed.title.toString())});

@@ -54,10 +54,10 @@ private slots:
         QVERIFY(window && !window->isVisible() && run.polling());
         run.openLogger();
         QVERIFY(window->isVisible() && !run.polling());
-        window->button(u"cmdReadlog")->click();
+        window->button("cmdReadlog")->click();
         QCOMPARE(logShape(window->logText()), "HRRE");
         const QString readout = window->log().shownText();
-        window->button(u"cmdExit")->click();
+        window->button("cmdExit")->click();
         QVERIFY(!window->isVisible() && run.polling() && !run.program->link().waitTimer().isActive());
 
         // Shown again: the same window, LogText emptied, the text area as it was.
@@ -88,15 +88,15 @@ private slots:
                 serial.ClosePort();
         });
         watch.start(5);
-        run.logger()->button(u"cmdStartreal")->click();
+        run.logger()->button("cmdStartreal")->click();
         watch.stop();
         const messages::Message &failed = messages::kMonitoringFailed;
         QCOMPARE(run.messages(), QList{qMakePair(failed.text.toString(), failed.title.toString())});
         QCOMPARE(logShape(run.logger()->logText()), "H");
 
-        run.logger()->button(u"cmdStopreal")->click();
+        run.logger()->button("cmdStopreal")->click();
         QVERIFY(serial.realtimeActive());
-        run.logger()->button(u"cmdExit")->click();
+        run.logger()->button("cmdExit")->click();
         const qsizetype started = run.sim.receivedBytes().lastIndexOf('\x0e');
         QVERIFY(started >= 0 && run.polling() && run.sim.waitForReceived(int(started) + 3, 5000));
         QCOMPARE(run.sim.receivedBytes().mid(started, 3), QByteArray("\x0e\x10\x0d"));

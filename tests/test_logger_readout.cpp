@@ -54,7 +54,7 @@ private slots:
             rig.when([&] { return logShape(rig.logText()) == "HR"; }, [&] { rig.serial->ClosePort(); });
         QElapsedTimer clock;
         clock.start();
-        rig.click(u"cmdReadlog");
+        rig.click("cmdReadlog");
         QVERIFY(clock.elapsed() >= atLeastMs - 50);
 
         QCOMPARE(logShape(rig.logText()), shape);
@@ -77,13 +77,13 @@ private slots:
     void loggingThenReadout()
     {
         LoggerRig rig({"--log-records", "0", "--error-interval", "100"});
-        rig.click(u"cmdStartlog");
+        rig.click("cmdStartlog");
         QCOMPARE(rig.shown(), logger::texts::kLoggerRunning.toString());
         QTest::qWait(600);
-        rig.click(u"cmdStoplog");
+        rig.click("cmdStoplog");
         QCOMPARE(rig.shown(), logger::texts::kLoggerStopped.toString());
         QVERIFY(rig.logText().isEmpty());
-        rig.click(u"cmdReadlog");
+        rig.click("cmdReadlog");
         QVERIFY2(QRegularExpression("^HRRR+E$").match(logShape(rig.logText())).hasMatch(), qPrintable(rig.logText()));
         QCOMPARE(rig.codes().left(9), "88 89 8 7");
         const auto wordStarts = [](QStringView line) {
@@ -112,11 +112,11 @@ private slots:
         QList<link::PollEvent> during{link::PollEvent::StartUpFailed};
         rig.when([&] { return logShape(rig.logText()) == "HRR"; },
             [&] {
-                rig.click(u"cmdReadlog"); // ignored: one runs
-                closeBox ? void(rig.window->close()) : rig.click(u"cmdExit");
+                rig.click("cmdReadlog"); // ignored: one runs
+                closeBox ? void(rig.window->close()) : rig.click("cmdExit");
                 during = rig.pollEvents;
             });
-        rig.click(u"cmdReadlog");
+        rig.click("cmdReadlog");
 
         // The poll comes back once the readout has unwound; a closed window goes then.
         QVERIFY(during.isEmpty());

@@ -275,7 +275,7 @@ void TestPanelController::exitInsideARunningWait()
     QTimer::singleShot(200, run.item("mnuExit"), &QAction::trigger);
     QElapsedTimer clock;
     clock.start();
-    serial.Delay(30'000);
+    serial.Delay(std::chrono::milliseconds(30'000));
     // Far short of the time the wait was given.
     QVERIFY2(clock.elapsed() < 15'000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(run.ended, 1);

@@ -66,10 +66,10 @@ private slots:
             // Its 11 was answered, and no later 11 was written yet.
             pressedIn = started;
             pollWhenPressed = rig.pollEvents;
-            button.isEmpty() ? void(rig.window->close()) : rig.click(button);
+            button.isEmpty() ? void(rig.window->close()) : rig.click(button.toStdString());
         });
         watch.start(5);
-        rig.click(u"cmdContinuous");
+        rig.click("cmdContinuous");
         watch.stop();
 
         QVERIFY(pressedIn >= 2);

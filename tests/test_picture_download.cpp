@@ -83,7 +83,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(rig.window));
         QElapsedTimer clock;
         clock.start();
-        rig.click(button);
+        rig.click(button.toStdString());
         const qint64 elapsed = clock.elapsed();
 
         rig.expectIdle(warnings);
@@ -226,7 +226,7 @@ private slots:
         QList<link::PollEvent> during{link::PollEvent::StartUpFailed};
         QTimer::singleShot(300, rig.window, [&] {
             rig.download(); // inside the running download: ignored
-            closeBox ? void(rig.window->close()) : rig.click(u"cmdExit");
+            closeBox ? void(rig.window->close()) : rig.click("cmdExit");
             during = rig.pollEvents;
         });
         rig.download();

@@ -48,7 +48,7 @@ QString pageFault(const QImage &page)
     };
     for (const picture::PictureButton &button : picture::kPictureButtons)
         if (!near(at(picture::kButtonLeft + picture::kButtonWidth / 2.0, button.top + button.height / 2.0), grey))
-            return button.name.toString() + QStringLiteral(" is printed");
+            return QString::fromLatin1(button.name) + QStringLiteral(" is printed");
     const auto onCanvas = [&](QPoint p) {
         return at(kCanvasOnWindow.left() + (p.x() + 0.5) * kCanvasOnWindow.width() / Canvas::kSize,
             kCanvasOnWindow.top() + (p.y() + 0.5) * kCanvasOnWindow.height() / Canvas::kSize);
@@ -106,12 +106,12 @@ private slots:
         const bool fails = noPrinter || file.contains('/');
         if (file.contains('/'))
             QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-        rig.window.button(u"cmdPrint")->click();
+        rig.window.button("cmdPrint")->click();
 
         // The message once if nothing was printed; the buttons back and the picture as it was either way.
         QCOMPARE(rig.notifier.messages, fails ? QList{kPrinterFault} : QList<test::RecordingNotifier::Message>());
         for (const picture::PictureButton &button : picture::kPictureButtons)
-            QVERIFY2(rig.window.button(button.name)->isVisible(), qPrintable(button.name.toString()));
+            QVERIFY2(rig.window.button(button.name)->isVisible(), qPrintable(QString::fromLatin1(button.name)));
         QVERIFY(canvas.image() == picture);
         if (fails)
             return;

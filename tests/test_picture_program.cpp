@@ -50,16 +50,16 @@ private slots:
         open();
         QVERIFY(first->isVisible() && !polling());
         const QImage blank = first->canvas().image();
-        first->button(u"cmdDownload")->click();
+        first->button("cmdDownload")->click();
         const QImage downloaded = first->canvas().image();
         QVERIFY(downloaded != blank);
-        first->button(u"cmdExit")->click();
+        first->button("cmdExit")->click();
         QVERIFY(!first->isVisible() && polling());
         open();
         QVERIFY(first && !polling());
         QCOMPARE(first->canvas().image(), downloaded);
 
-        first->button(u"cmdGetBMP")->click();
+        first->button("cmdGetBMP")->click();
         QVERIFY(files->isVisible());
         // Into the working folder, whatever folder the lists show.
         QTemporaryDir elsewhere;
@@ -68,7 +68,7 @@ private slots:
         QVERIFY(!files->isVisible() && QFile::exists("mypic.bmp") && QDir(elsewhere.path()).isEmpty());
         files->dir1()->setPath(QDir::currentPath());
 
-        first->button(u"cmdGetBMP")->click();
+        first->button("cmdGetBMP")->click();
         first->close();
         QTRY_VERIFY(first.isNull());
         QVERIFY(polling() && files->isVisible());

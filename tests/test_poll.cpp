@@ -254,7 +254,7 @@ void TestPoll::realtimeOutputEndedFirst()
     {
         QObject guard;
         QTimer::singleShot(8000, &guard, [&] { rig.panel->Shutdown(); });
-        rig.serial->Delay(1500);
+        rig.serial->Delay(std::chrono::milliseconds(1500));
     }
     QVERIFY(!rig.serial->ending());
     QCOMPARE(rig.sim.received().size(), before);

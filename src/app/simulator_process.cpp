@@ -4,14 +4,15 @@
 #include <QDeadlineTimer>
 #include <QDir>
 
+#include <chrono>
 #include <csignal>
 #include <sys/prctl.h>
 
 namespace orvanta::app {
 
 namespace {
-constexpr int kStartTimeoutMs = 5000;
-constexpr int kStopTimeoutMs = 2000;
+constexpr std::chrono::milliseconds kStartTimeout{5000};
+constexpr std::chrono::milliseconds kStopTimeout{2000};
 } // namespace
 
 SimulatorProcess::~SimulatorProcess()
@@ -29,11 +30,11 @@ QString SimulatorProcess::start(const QStringList &options, const QString &progr
     // The simulator must not outlive a program that is killed.
     process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_.start();
-    if (!process_.waitForStarted(kStartTimeoutMs)) {
+    if (!process_.waitForStarted(int(kStartTimeout.count()))) {
         error_ = QStringLiteral("Can't start the simulator %1: %2").arg(process_.program(), process_.errorString());
         return {};
     }
-    QDeadlineTimer deadline(kStartTimeoutMs);
+    QDeadlineTimer deadline(kStartTimeout);
     while (!process_.canReadLine() && !deadline.hasExpired() && process_.state() == QProcess::Running)
         process_.waitForReadyRead(int(deadline.remainingTime()));
     const QString path = QString::fromLocal8Bit(process_.readLine()).trimmed();
@@ -47,7 +48,7 @@ QString SimulatorProcess::start(const QStringList &options, const QString &progr
 void SimulatorProcess::kill()
 {
     process_.kill();
-    process_.waitForFinished(kStopTimeoutMs);
+    process_.waitForFinished(int(kStopTimeout.count()));
 }
 
 void SimulatorProcess::stop()
@@ -55,9 +56,9 @@ void SimulatorProcess::stop()
     if (process_.state() == QProcess::NotRunning)
         return;
     process_.terminate();
-    if (!process_.waitForFinished(kStopTimeoutMs)) {
+    if (!process_.waitForFinished(int(kStopTimeout.count()))) {
         process_.kill();
-        process_.waitForFinished(kStopTimeoutMs);
+        process_.waitForFinished(int(kStopTimeout.count()));
     }
 }
 

@@ -16,11 +16,6 @@ namespace {
 
 constexpr int kMostMatches = 5;
 
-QString latin1(std::string_view s)
-{
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
-
 // The code a control writes when clicked or pressed, as the window wires it.
 std::optional<std::uint8_t> controlCode(std::string_view control)
 {
@@ -67,15 +62,16 @@ std::optional<std::uint8_t> plainCode(const QString &name)
 CommandNames::CommandNames()
 {
     for (const panel::ButtonRow &button : panel::buttonTable())
-        if (const auto code = controlCode(button.name); code && !latin1(button.caption).trimmed().isEmpty())
-            add(latin1(button.caption), code);
+        if (const auto code = controlCode(button.name);
+            code && !QString::fromLatin1(button.caption).trimmed().isEmpty())
+            add(QString::fromLatin1(button.caption), code);
     for (const panel::MenuRow &item : panel::menuTable())
         if (!panel::hasSubItems(item.name))
             add(panel::menuPath(item.name), controlCode(item.name));
     for (const panel::CommandRow &row : panel::commandTable())
-        add(latin1(row.control), row.code);
+        add(QString::fromLatin1(row.control), row.code);
     for (const panel::AlarmRow &row : panel::alarmTable())
-        add(latin1(row.item), row.code);
+        add(QString::fromLatin1(row.item), row.code);
 }
 
 void CommandNames::add(const QString &name, std::optional<std::uint8_t> code)

@@ -1,17 +1,17 @@
-#include "jobs/log_output.h"
+#include "jobs/log_line_writer.h"
 
 #include <QDateTime>
 #include <QFileDevice>
 
 namespace orvanta::jobs {
 
-QString LogOutput::timestamp()
+QString LogLineWriter::timestamp()
 {
     const QDateTime now = QDateTime::currentDateTime();
     return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate);
 }
 
-void LogOutput::write(QStringView text)
+void LogLineWriter::write(QStringView text)
 {
     if (failed_)
         return;

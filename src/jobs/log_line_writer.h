@@ -12,10 +12,10 @@ namespace orvanta::jobs {
 // shows them (a CR LF pair, a lone CR or LF each end one line, also when a
 // pair is split between two pieces), and not kept. With timestamps, each line
 // starts with the computer's time as its first character arrives.
-class LogOutput : public logger::LogSink
+class LogLineWriter : public logger::LogSink
 {
 public:
-    LogOutput(QIODevice &device, bool timestamps)
+    LogLineWriter(QIODevice &device, bool timestamps)
         : device_(device)
         , timestamps_(timestamps)
     { }

@@ -1,6 +1,6 @@
 #include "jobs/job_context.h"
-#include "jobs/log_job_output.h"
-#include "jobs/log_output.h"
+#include "jobs/log_line_writer.h"
+#include "jobs/output_file.h"
 #include "jobs/stop_signals.h"
 #include "link/poll_switch.h"
 #include "logger/realtime_monitor.h"
@@ -20,10 +20,10 @@ public:
 
 int runMonitor(JobContext &job)
 {
-    LogJobOutput output(job.options.output, LogJobOutput::Mode::Append);
+    OutputFile output(job.options.output, OutputFile::Mode::Append);
     if (!output.open(job.notifier))
         return kFailed;
-    LogOutput log(output.device(), job.options.timestamps);
+    LogLineWriter log(output.device(), job.options.timestamps);
     NoPoll poll;
     logger::RealtimeMonitor monitor(job.link, poll, log);
     // SIGINT and SIGTERM end it as "Stop Realtime Log " does: the closing line, then code 16.

@@ -1,4 +1,4 @@
-#include "jobs/log_job_output.h"
+#include "jobs/output_file.h"
 
 #include "messages/messages.h"
 #include "messages/notifier.h"
@@ -7,12 +7,12 @@
 
 namespace orvanta::jobs {
 
-LogJobOutput::LogJobOutput(const QString &fileName, Mode mode)
+OutputFile::OutputFile(const QString &fileName, Mode mode)
     : fileName_(fileName)
     , mode_(mode)
 { }
 
-bool LogJobOutput::open(messages::Notifier &notifier)
+bool OutputFile::open(messages::Notifier &notifier)
 {
     if (fileName_.isEmpty())
         return standardOutput_.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
@@ -31,7 +31,7 @@ bool LogJobOutput::open(messages::Notifier &notifier)
     return false;
 }
 
-QIODevice &LogJobOutput::device()
+QIODevice &OutputFile::device()
 {
     if (fileName_.isEmpty())
         return standardOutput_;
@@ -40,7 +40,7 @@ QIODevice &LogJobOutput::device()
     return appended_;
 }
 
-bool LogJobOutput::finish(messages::Notifier &notifier)
+bool OutputFile::finish(messages::Notifier &notifier)
 {
     if (!whole_ || whole_->commit())
         return true;
@@ -48,13 +48,13 @@ bool LogJobOutput::finish(messages::Notifier &notifier)
     return false;
 }
 
-void LogJobOutput::discard()
+void OutputFile::discard()
 {
     if (whole_)
         whole_->cancelWriting();
 }
 
-void LogJobOutput::warnFailed(messages::Notifier &notifier, const QString &reason) const
+void OutputFile::warnFailed(messages::Notifier &notifier, const QString &reason) const
 {
     notifier.warn(
         messages::kLogNotWritten, fileName_.isEmpty() ? QStringLiteral("standard output") : fileName_, reason);

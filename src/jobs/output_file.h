@@ -16,12 +16,12 @@ namespace orvanta::jobs {
 // before anything is sent so that a file that cannot be written costs nothing.
 // read-log's file appears whole or not at all; monitor's is appended to line
 // by line, as a log is.
-class LogJobOutput
+class OutputFile
 {
 public:
     enum class Mode { WholeFile, Append };
 
-    LogJobOutput(const QString &fileName, Mode mode);
+    OutputFile(const QString &fileName, Mode mode);
 
     // False, said through the notifier, when the file cannot be opened.
     bool open(messages::Notifier &notifier);

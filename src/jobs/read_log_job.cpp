@@ -1,6 +1,6 @@
 #include "jobs/job_context.h"
-#include "jobs/log_job_output.h"
-#include "jobs/log_output.h"
+#include "jobs/log_line_writer.h"
+#include "jobs/output_file.h"
 #include "logger/log_texts.h"
 #include "logger/stored_log_readout.h"
 #include "messages/notifier.h"
@@ -9,10 +9,10 @@ namespace orvanta::jobs {
 
 int runReadLog(JobContext &job)
 {
-    LogJobOutput output(job.options.output, LogJobOutput::Mode::WholeFile);
+    OutputFile output(job.options.output, OutputFile::Mode::WholeFile);
     if (!output.open(job.notifier))
         return kFailed;
-    LogOutput log(output.device(), false);
+    LogLineWriter log(output.device(), false);
     logger::StoredLogReadout readout(job.link, log);
     const logger::StoredLogReadout::Outcome outcome = readout.run();
     log.endLastLine();

@@ -55,15 +55,10 @@ constexpr std::array<QStringView, 2> kStandards{u"NTSC", u"PAL"};
 constexpr std::string_view kInputsFrame = "Inputs";
 constexpr int kLabelWidth = 14;
 
-QString latin1(std::string_view s)
-{
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
-
 // "led_sdi1" is "SDI1", as the label beside the lamps writes it.
 QString lampName(std::string_view lamp)
 {
-    return latin1(lamp.substr(lamp.find('_') + 1)).toUpper();
+    return QString::fromLatin1(lamp.substr(lamp.find('_') + 1)).toUpper();
 }
 
 bool inInputsFrame(const panel::LampRow &lamp)

@@ -162,10 +162,10 @@ void SerialLink::failWith(const messages::Message &message)
     ClosePort();
 }
 
-void SerialLink::Delay(int milliseconds)
+void SerialLink::Delay(std::chrono::milliseconds time)
 {
     timeoutFlag_ = kFalse;
-    waitTimer_.setInterval(milliseconds);
+    waitTimer_.setInterval(time);
     StartWaitTimer();
     waits_.until([this] { return timeoutFlag_ == kTrue; });
     StopWaitTimer();

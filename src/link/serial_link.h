@@ -65,7 +65,7 @@ public:
     // Says what failed, then closes the port, so the next request opens it afresh.
     void failWith(const messages::Message &message);
     // Returns after at least the given time, leaving TimeoutFlag true.
-    void Delay(int milliseconds);
+    void Delay(std::chrono::milliseconds time);
     // True once count bytes are waiting, false when the wait timer ticks first.
     bool WaitForBytes(int count);
 

@@ -39,7 +39,7 @@ RealtimeMonitor::Outcome RealtimeMonitor::monitor()
     if (!(link_.IsPortOpen() || link_.OpenPort()) || !link_.WriteByte(link::codes::kStartRealtime))
         return fail();
     log_.start(texts::headingLines());
-    link_.Delay(kSettleMs);
+    link_.Delay(kSettle);
     if (link_.ending())
         return Outcome::Ending;
 

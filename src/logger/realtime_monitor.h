@@ -2,6 +2,8 @@
 
 #include "link/protocol.h"
 
+#include <chrono>
+
 namespace orvanta::link {
 class PollSwitch;
 class SerialLink;
@@ -18,7 +20,7 @@ class RealtimeMonitor
 {
 public:
     static constexpr int kLineSize = link::kLogRecordSize;
-    static constexpr int kSettleMs = 1000;
+    static constexpr std::chrono::milliseconds kSettle{1000};
 
     enum class Outcome {
         Finished, // stopped, code 16 written

@@ -19,7 +19,7 @@ StoredLogReadout::Outcome StoredLogReadout::run()
     if (!(link_.IsPortOpen() || link_.OpenPort()) || !link_.WriteByte(link::codes::kStartLogReadout))
         return fail();
     log_.start(texts::headingLines());
-    link_.Delay(kSettleMs);
+    link_.Delay(kSettle);
 
     Outcome outcome = Outcome::Ended;
     for (int recordCounter = 0; recordCounter < kRequests; ++recordCounter) {

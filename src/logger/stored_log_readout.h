@@ -2,6 +2,8 @@
 
 #include "link/protocol.h"
 
+#include <chrono>
+
 namespace orvanta::link {
 class SerialLink;
 } // namespace orvanta::link
@@ -19,7 +21,7 @@ class StoredLogReadout
 public:
     static constexpr int kRequests = 125;
     static constexpr int kRecordSize = link::kLogRecordSize;
-    static constexpr int kSettleMs = 1000;
+    static constexpr std::chrono::milliseconds kSettle{1000};
 
     enum class Outcome {
         Ended,    // by the end record or after the last request

@@ -177,7 +177,7 @@ bool hasSubItems(std::string_view name)
 
 QString shownCaption(std::string_view caption)
 {
-    QString shown = QString::fromLatin1(caption.data(), qsizetype(caption.size()));
+    QString shown = QString::fromLatin1(caption);
     // "&&" would show one "&"; no caption of ours has one.
     return shown.remove(u'&');
 }

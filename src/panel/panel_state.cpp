@@ -16,7 +16,7 @@ bool PanelState::setEnabled(std::string_view item, bool enabled)
 
 bool PanelState::setCaption(std::string_view control, std::string_view caption)
 {
-    captions_.insert_or_assign(std::string(control), QString::fromLatin1(caption.data(), qsizetype(caption.size())));
+    captions_.insert_or_assign(std::string(control), QString::fromLatin1(caption));
     return true;
 }
 

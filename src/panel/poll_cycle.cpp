@@ -34,7 +34,7 @@ void PollCycle::Timer1_Timer()
         // request says it if the port cannot be opened.
         if (link_.IsPortOpen() || link_.OpenPort())
             link_.WriteByte(link::codes::kEndRealtime);
-        link_.Delay(int(kAfterRealtime.count()));
+        link_.Delay(kAfterRealtime);
     }
     // Each step runs whatever the one before did; only the program's end stops the tick.
     if (link_.ending())

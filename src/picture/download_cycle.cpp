@@ -84,8 +84,8 @@ DownloadCycle::Outcome DownloadCycle::cycle(const CycleKind &kind, DownloadView 
 
 DownloadCycle::Outcome DownloadCycle::transfer(const CycleKind &kind, DownloadView &view)
 {
-    if (kind.pauseFirst.count() > 0) {
-        link_.Delay(int(kind.pauseFirst.count()));
+    if (kind.pauseFirst > std::chrono::milliseconds::zero()) {
+        link_.Delay(kind.pauseFirst);
         if (link_.ending())
             return Outcome::Ended;
         // The window went during the pause: no picture is started for it.
@@ -98,7 +98,7 @@ DownloadCycle::Outcome DownloadCycle::transfer(const CycleKind &kind, DownloadVi
         link_.setRealtimeActive(false);
         if (!(link_.IsPortOpen() || link_.OpenPort()) || !link_.WriteByte(link::codes::kEndRealtime))
             return Outcome::Failed;
-        link_.Delay(kSettleMs);
+        link_.Delay(kSettle);
         if (link_.ending())
             return Outcome::Ended;
     }
@@ -117,7 +117,7 @@ DownloadCycle::Outcome DownloadCycle::transfer(const CycleKind &kind, DownloadVi
         continuousFlag_ = false;
     canvas_.fillRows(0, 2, palette::kBlack);
     view.pictureChanged();
-    link_.Delay(kSettleMs);
+    link_.Delay(kSettle);
     if (link_.ending())
         return Outcome::Ended;
 

@@ -32,7 +32,7 @@ public:
     // A block wait that sees nothing new for this long gives up.
     static constexpr std::chrono::milliseconds kStallLimit{5000};
     static constexpr int kBlockSize = link::kPictureBlockSize;
-    static constexpr int kSettleMs = 100;
+    static constexpr std::chrono::milliseconds kSettle{100};
 
     enum class Outcome {
         Completed,

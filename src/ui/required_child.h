@@ -2,7 +2,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QWidget>
 #include <QtGlobal>
+
+#include <span>
+#include <string_view>
 
 namespace orvanta::ui {
 
@@ -17,6 +21,18 @@ template <typename T> T *requiredChild(const QObject &parent, const QString &nam
         qFatal("%s has no %s named \"%s\"", qPrintable(parent.objectName()), T::staticMetaObject.className(),
             qPrintable(name));
     return child;
+}
+
+// Tab moves through the window's controls in the order of the names.
+inline void chainTabOrder(QWidget &window, std::span<const std::string_view> names)
+{
+    QWidget *previous = nullptr;
+    for (std::string_view name : names) {
+        QWidget *next = requiredChild<QWidget>(window, QString::fromLatin1(name));
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 } // namespace orvanta::ui

@@ -43,7 +43,7 @@ struct LoggerRig : link::PollSwitch
     ~LoggerRig() override { delete window.data(); }
 
     void pollEvent(link::PollEvent event) override { pollEvents.append(event); }
-    void click(QStringView name) const { window->button(name)->click(); }
+    void click(std::string_view name) const { window->button(name)->click(); }
     QString logText() const { return window->logText(); }
     QString shown() const { return window->log().shownText(); }
 

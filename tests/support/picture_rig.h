@@ -44,8 +44,8 @@ struct PictureRig : link::PollSwitch
     ~PictureRig() override { delete window.data(); }
 
     void pollEvent(link::PollEvent event) override { pollEvents.append(event); }
-    void click(QStringView button) const { window->button(button)->click(); }
-    void download() const { click(u"cmdDownload"); }
+    void click(std::string_view button) const { window->button(button)->click(); }
+    void download() const { click("cmdDownload"); }
     // After a download: nothing more said, nothing running, the pointer back.
     void expectIdle(const QList<RecordingNotifier::Message> &messages) const
     {

@@ -50,18 +50,19 @@ void LoggerWindow::buildControls()
 {
     auto *frames = new QHBoxLayout;
     for (const LoggerFrame &row : kLoggerFrames) {
-        auto *frame = new QGroupBox(row.caption.toString(), this);
-        frame->setObjectName(row.name.toString());
+        auto *frame = new QGroupBox(QString::fromLatin1(row.caption), this);
+        frame->setObjectName(QString::fromLatin1(row.name));
         frame->setLayout(new QHBoxLayout);
         frames->addWidget(frame);
     }
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
     for (const LoggerButton &row : kLoggerButtons) {
-        QWidget *frame = row.frame.isEmpty() ? nullptr : ui::requiredChild<QGroupBox>(*this, row.frame.toString());
-        auto *button = new QPushButton(row.caption.toString(), frame ? frame : this);
-        button->setObjectName(row.name.toString());
-        button->setToolTip(row.tooltip.toString());
+        QWidget *frame
+            = row.frame.empty() ? nullptr : ui::requiredChild<QGroupBox>(*this, QString::fromLatin1(row.frame));
+        auto *button = new QPushButton(QString::fromLatin1(row.caption), frame ? frame : this);
+        button->setObjectName(QString::fromLatin1(row.name));
+        button->setToolTip(QString::fromLatin1(row.tooltip));
         if (frame)
             frame->layout()->addWidget(button);
         else
@@ -74,9 +75,9 @@ void LoggerWindow::buildControls()
     window->addLayout(bottom);
 }
 
-QPushButton *LoggerWindow::button(QStringView name) const
+QPushButton *LoggerWindow::button(std::string_view name) const
 {
-    return ui::requiredChild<QPushButton>(*this, name.toString());
+    return ui::requiredChild<QPushButton>(*this, QString::fromLatin1(name));
 }
 
 void LoggerWindow::cmdStartlog_Click()

@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include <string_view>
+
 class QPushButton;
 
 namespace orvanta::link {
@@ -35,10 +37,9 @@ public:
     LoggerWindow(
         link::SerialLink &link, link::PollSwitch &poll, print::PrinterTarget &printer, QWidget *parent = nullptr);
 
-    QPushButton *button(QStringView name) const;
+    QPushButton *button(std::string_view name) const;
     LogBook &log() { return log_; }
     const QString &logText() const { return log_.logText(); }
-    // Whether the readout or monitoring runs.
 
     void cmdStartlog_Click();
     void cmdStoplog_Click();

@@ -31,7 +31,7 @@ void CommandSender::send(const QObject *control, PanelEvent event)
 {
     // SendCode opens the port if needed and reports its own failure.
     const QByteArray name = control->objectName().toLatin1();
-    if (const auto code = commandCode(std::string_view(name.constData(), std::size_t(name.size())), event))
+    if (const auto code = commandCode(name.toStdString(), event))
         link_.SendCode(*code);
 }
 

@@ -28,11 +28,6 @@ namespace orvanta::panel {
 
 namespace {
 
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 QFont panelFont()
 {
     return QFont(QStringLiteral("DejaVu Sans"), 8);
@@ -125,14 +120,15 @@ MainWindow::MainWindow(QWidget *parent)
     inner_->setFixedSize(twipsToPixels(kInnerArea, dpi_).size());
     setCentralWidget(inner_);
 
-    addControls(frameTable(), [](const FrameRow &row, QWidget *into) { return new Frame(text(row.caption), into); });
+    addControls(frameTable(),
+        [](const FrameRow &row, QWidget *into) { return new Frame(QString::fromLatin1(row.caption), into); });
     addControls(buttonTable(), [](const ButtonRow &row, QWidget *into) {
-        auto *button = new QPushButton(text(row.caption), into);
-        button->setToolTip(text(row.toolTip));
+        auto *button = new QPushButton(QString::fromLatin1(row.caption), into);
+        button->setToolTip(QString::fromLatin1(row.toolTip));
         return button;
     });
     addControls(labelTable(), [](const LabelRow &row, QWidget *into) {
-        auto *label = new QLabel(text(row.caption), into);
+        auto *label = new QLabel(QString::fromLatin1(row.caption), into);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(row.look == LabelLook::Wrapped);
         if (row.look == LabelLook::Heading)
@@ -159,10 +155,10 @@ template <typename Row, typename Make> void MainWindow::addControls(std::span<co
         QWidget *parent = inner_;
         if constexpr (requires { row.frame; }) {
             if (!row.frame.empty())
-                parent = frame(text(row.frame));
+                parent = frame(QString::fromLatin1(row.frame));
         }
         QWidget *widget = make(row, parent);
-        widget->setObjectName(text(row.name));
+        widget->setObjectName(QString::fromLatin1(row.name));
         widget->setGeometry(twipsToPixels(row.at, dpi_));
     }
 }
@@ -171,7 +167,7 @@ void MainWindow::chainTabOrder()
 {
     std::vector<std::pair<int, QPushButton *>> order;
     for (const ButtonRow &row : buttonTable())
-        order.emplace_back(row.tabOrder, button(text(row.name)));
+        order.emplace_back(row.tabOrder, button(QString::fromLatin1(row.name)));
     std::ranges::sort(order, {}, &std::pair<int, QPushButton *>::first);
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1].second, order[i].second);
@@ -183,16 +179,17 @@ void MainWindow::buildMenus()
     style->setParent(menuBar());
     menuBar()->setStyle(style);
     for (const MenuRow &row : menuTable()) {
-        const QString name = text(row.name);
-        QMenu *parentMenu = row.parent.empty() ? nullptr : menu(text(row.parent));
+        const QString name = QString::fromLatin1(row.name);
+        QMenu *parentMenu = row.parent.empty() ? nullptr : menu(QString::fromLatin1(row.parent));
         if (hasSubItems(row.name)) {
-            QMenu *sub = parentMenu ? parentMenu->addMenu(text(row.caption)) : menuBar()->addMenu(text(row.caption));
+            QMenu *sub = parentMenu ? parentMenu->addMenu(QString::fromLatin1(row.caption))
+                                    : menuBar()->addMenu(QString::fromLatin1(row.caption));
             sub->setObjectName(name);
             sub->menuAction()->setObjectName(name);
         } else {
             if (!parentMenu)
                 qFatal("menu item %s has no menu", row.name.data());
-            QAction *item = parentMenu->addAction(text(row.caption));
+            QAction *item = parentMenu->addAction(QString::fromLatin1(row.caption));
             item->setObjectName(name);
             keepMarkOnTrigger(item);
             leafItems_.append(item);

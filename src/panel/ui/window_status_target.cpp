@@ -9,18 +9,9 @@
 
 namespace orvanta::panel {
 
-namespace {
-
-QString name(std::string_view s)
-{
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
-
-} // namespace
-
 bool WindowStatusTarget::setChecked(std::string_view item, bool checked)
 {
-    QAction *action = window_.menuItem(name(item));
+    QAction *action = window_.menuItem(QString::fromLatin1(item));
     if (!action)
         return false;
     setItemChecked(action, checked);
@@ -29,7 +20,7 @@ bool WindowStatusTarget::setChecked(std::string_view item, bool checked)
 
 bool WindowStatusTarget::setEnabled(std::string_view item, bool enabled)
 {
-    QAction *action = window_.menuItem(name(item));
+    QAction *action = window_.menuItem(QString::fromLatin1(item));
     if (!action)
         return false;
     action->setEnabled(enabled);
@@ -39,12 +30,12 @@ bool WindowStatusTarget::setEnabled(std::string_view item, bool enabled)
 bool WindowStatusTarget::setCaption(std::string_view control, std::string_view caption)
 {
     // A caption row names a menu item or, failing that, a button.
-    const QString text = name(caption);
-    if (auto *item = window_.findChild<QAction *>(name(control))) {
+    const QString text = QString::fromLatin1(caption);
+    if (auto *item = window_.findChild<QAction *>(QString::fromLatin1(control))) {
         item->setText(text);
         return true;
     }
-    QPushButton *button = window_.button(name(control));
+    QPushButton *button = window_.button(QString::fromLatin1(control));
     if (!button)
         return false;
     button->setText(text);
@@ -53,7 +44,7 @@ bool WindowStatusTarget::setCaption(std::string_view control, std::string_view c
 
 bool WindowStatusTarget::setLamp(std::string_view lamp, QRgb colour)
 {
-    Lamp *shape = window_.lamp(name(lamp));
+    Lamp *shape = window_.lamp(QString::fromLatin1(lamp));
     if (!shape)
         return false;
     shape->setFillColour(QColor(colour));

@@ -27,16 +27,16 @@ QWidget *makeControl(const FilesControl &control, QWidget *parent)
 {
     using Kind = FilesControl::Kind;
     switch (control.kind) {
-    case Kind::Label: return new QLabel(control.caption.toString(), parent);
+    case Kind::Label: return new QLabel(QString::fromLatin1(control.caption), parent);
     case Kind::Instruction: {
-        auto *label = new QLabel(control.caption.toString(), parent);
+        auto *label = new QLabel(QString::fromLatin1(control.caption), parent);
         QFont underlined = label->font();
         underlined.setUnderline(true);
         label->setFont(underlined);
         return label;
     }
     case Kind::TextBox: return new QLineEdit(parent);
-    case Kind::Button: return new QPushButton(control.caption.toString(), parent);
+    case Kind::Button: return new QPushButton(QString::fromLatin1(control.caption), parent);
     case Kind::FileList: return new FileList(parent);
     case Kind::DriveList: return new QComboBox(parent);
     case Kind::DirectoryList: return new DirectoryList(parent);
@@ -65,35 +65,25 @@ void FilesWindow::build()
 {
     for (const FilesControl &control : kFilesControls) {
         QWidget *widget = makeControl(control, this);
-        widget->setObjectName(control.name.toString());
-        widget->setToolTip(control.tooltip.toString());
+        widget->setObjectName(QString::fromLatin1(control.name));
+        widget->setToolTip(QString::fromLatin1(control.tooltip));
         widget->setGeometry(control.geometry);
+        if (control.click)
+            connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this, control.click);
     }
-    QWidget *previous = nullptr;
-    for (QStringView name : kFilesTabOrder) {
-        QWidget *next = ui::requiredChild<QWidget>(*this, name.toString());
-        if (previous)
-            setTabOrder(previous, next);
-        previous = next;
-    }
+    ui::chainTabOrder(*this, kFilesTabOrder);
 
     Text1_ = ui::requiredChild<QLineEdit>(*this, QStringLiteral("Text1"));
     Drive1_ = ui::requiredChild<QComboBox>(*this, QStringLiteral("Drive1"));
     Dir1_ = ui::requiredChild<DirectoryList>(*this, QStringLiteral("Dir1"));
     File1_ = ui::requiredChild<FileList>(*this, QStringLiteral("File1"));
-    const auto click = [this](const char *name, void (FilesWindow::*handler)()) {
-        connect(ui::requiredChild<QPushButton>(*this, QString::fromLatin1(name)), &QPushButton::clicked, this, handler);
-    };
-    click("cmdStoreFile", &FilesWindow::cmdStoreFile_Click);
-    click("cmdDispFile", &FilesWindow::cmdDispFile_Click);
-    click("cmdCancelFile", &FilesWindow::cmdCancelFile_Click);
     connect(Dir1_, &DirectoryList::pathChanged, this, &FilesWindow::Dir1_Change);
     connect(Drive1_, &QComboBox::currentIndexChanged, this, &FilesWindow::Drive1_Change);
 }
 
 void FilesWindow::Form_Load()
 {
-    Text1_->setText(kDefaultPictureName.toString());
+    Text1_->setText(QString::fromLatin1(kDefaultPictureName));
     // All three lists start at the working folder.
     const QString here = QDir::currentPath();
     const QString drive = driveOf(here);

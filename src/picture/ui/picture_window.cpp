@@ -29,44 +29,6 @@ namespace {
 constexpr QSize kClientSize{625, 536};
 constexpr QRect kPictureGeometry{8, 8, 520, 512};
 
-struct ButtonHandler
-{
-    QStringView name;
-    void (PictureWindow::*click)();
-};
-
-// In the order of the buttons' table.
-constexpr std::array<ButtonHandler, kPictureButtons.size()> kHandlers{{
-    {u"cmdDownload", &PictureWindow::cmdDownload_Click},
-    {u"cmdAbort", &PictureWindow::cmdAbort_Click},
-    {u"cmdContinuous", &PictureWindow::cmdContinuous_Click},
-    {u"cmdConvert", &PictureWindow::cmdConvert_Click},
-    {u"cmdPrint", &PictureWindow::cmdPrint_Click},
-    {u"cmdGetBMP", &PictureWindow::cmdGetBMP_Click},
-    {u"cmdClear", &PictureWindow::cmdClear_Click},
-    {u"cmdExit", &PictureWindow::cmdExit_Click},
-}};
-
-constexpr bool sameName(QStringView a, QStringView b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            return false;
-    return true;
-}
-
-constexpr bool eachButtonHandled()
-{
-    for (std::size_t i = 0; i < kHandlers.size(); ++i)
-        if (!sameName(kHandlers[i].name, kPictureButtons[i].name))
-            return false;
-    return true;
-}
-
-static_assert(eachButtonHandled());
-
 } // namespace
 
 PictureWindow::PictureWindow(link::SerialLink &link, messages::Notifier &notifier, link::PollSwitch &poll,
@@ -91,28 +53,21 @@ PictureWindow::PictureWindow(link::SerialLink &link, messages::Notifier &notifie
 
     picture_ = new PictureArea(canvas_, this);
     picture_->setGeometry(kPictureGeometry);
-    for (std::size_t i = 0; i < kPictureButtons.size(); ++i) {
-        const PictureButton &row = kPictureButtons[i];
-        auto *button = new WrappingButton(row.caption.toString(), this);
-        button->setObjectName(row.name.toString());
-        button->setToolTip(row.tooltip.toString());
+    for (const PictureButton &row : kPictureButtons) {
+        auto *button = new WrappingButton(QString::fromLatin1(row.caption), this);
+        button->setObjectName(QString::fromLatin1(row.name));
+        button->setToolTip(QString::fromLatin1(row.tooltip));
         button->setGeometry(kButtonLeft, row.top, kButtonWidth, row.height);
-        connect(button, &QPushButton::clicked, this, kHandlers[i].click);
+        connect(button, &QPushButton::clicked, this, row.click);
     }
-    QWidget *previous = nullptr;
-    for (QStringView name : kPictureTabOrder) {
-        QWidget *next = ui::requiredChild<QWidget>(*this, name.toString());
-        if (previous)
-            setTabOrder(previous, next);
-        previous = next;
-    }
+    ui::chainTabOrder(*this, kPictureTabOrder);
 
     Form_Load();
 }
 
-QPushButton *PictureWindow::button(QStringView name) const
+QPushButton *PictureWindow::button(std::string_view name) const
 {
-    return ui::requiredChild<QPushButton>(*this, name.toString());
+    return ui::requiredChild<QPushButton>(*this, QString::fromLatin1(name));
 }
 
 void PictureWindow::canvasReplaced()
@@ -201,11 +156,11 @@ void PictureWindow::cmdConvert_Click()
 void PictureWindow::cmdPrint_Click()
 {
     cycle_.endContinuous();
-    for (QStringView name : kPrintHideOrder)
-        ui::requiredChild<QPushButton>(*this, name.toString())->hide();
+    for (std::string_view name : kPrintHideOrder)
+        button(name)->hide();
     const bool printed = printClientArea();
-    for (QStringView name : kPrintHideOrder)
-        ui::requiredChild<QPushButton>(*this, name.toString())->show();
+    for (std::string_view name : kPrintHideOrder)
+        button(name)->show();
     if (!printed)
         notifier_.warn(messages::kPrinterFault);
 }

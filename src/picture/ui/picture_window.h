@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string_view>
 
 class QPushButton;
 
@@ -46,7 +47,7 @@ public:
         print::PrinterTarget &printer, std::function<void()> showFiles = {},
         const QString &graticuleFolder = kGraticuleFolder.toString(), QWidget *parent = nullptr);
 
-    QPushButton *button(QStringView name) const;
+    QPushButton *button(std::string_view name) const;
     PictureArea *pictureArea() const { return picture_; }
     Canvas &canvas() override { return canvas_; }
     void canvasReplaced() override;
