@@ -82,18 +82,15 @@ void BM_ContinuousCyclesPerMinute(benchmark::State &state)
 
 void BM_ConvertWithRowRefreshes(benchmark::State &state)
 {
-    QTemporaryDir dir;
-    print::PdfPrinterTarget printer(dir.filePath("frame.pdf"));
-    test::OfflinePictureWindow rig(printer);
-    rig.window.show();
+    test::PictureRig rig{QString()};
     const QImage picture = downloadedPicture();
     const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.path());
+    QDir::setCurrent(rig.dir.path());
     for (auto _ : state) {
         state.PauseTiming();
-        rig.window.canvas().replace(picture);
+        rig.window->canvas().replace(picture);
         state.ResumeTiming();
-        rig.window.button("cmdConvert")->click();
+        rig.click("cmdConvert");
     }
     QDir::setCurrent(previous);
 }

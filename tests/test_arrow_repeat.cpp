@@ -4,6 +4,7 @@
 #include "panel/arrow_repeat.h"
 #include "panel/ui/arrow_key.h"
 #include "support/panel_rig.h"
+#include "support/shown_messages.h"
 
 #include <QAction>
 #include <QMouseEvent>
@@ -188,8 +189,7 @@ void TestArrowRepeat::repeatEndsBeforeTheRelease()
     QVERIFY(!rig.serial->IsPortOpen());
     QCOMPARE(rig.notifier.messages.size(), exit ? 0 : 1);
     if (!exit) {
-        const messages::Message &m = messages::kSerialPort;
-        QCOMPARE(rig.notifier.messages[0], test::RecordingNotifier::Message(m.text.toString(), m.title.toString()));
+        QCOMPARE(rig.notifier.messages[0], test::shown::kSerialPort);
         QVERIFY(*flag && !rig.panel->arrowRepeat().repeatFlag());
     }
 }

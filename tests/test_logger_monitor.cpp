@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(rig.codes(), codes);
         QVERIFY(!rig.serial->realtimeActive() && rig.serial->IsPortOpen() && rig.notifier.messages.isEmpty());
         if (action == "cmdStoplog")
-            QCOMPARE(shownAfter, logger::texts::kLoggerStopped.toString());
+            QCOMPARE(shownAfter, " Internal Logger Stopped");
         // Leaving gives the poll back once the loop has unwound; a closed window goes then.
         const bool leaving = action == "cmdExit" || action == "close";
         QCOMPARE(pollAtAction, QList{PollEvent::RealtimeStarted});

@@ -3,6 +3,7 @@
 // window while it runs.
 #include "messages/messages.h"
 #include "support/logger_rig.h"
+#include "support/shown_messages.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -61,10 +62,8 @@ private slots:
         QCOMPARE(rig.shown(), test::asShown(rig.logText()));
         QCOMPARE(rig.codes(), codes);
         QVERIFY(rig.pollEvents.isEmpty());
-        const messages::Message &failed = messages::kReadLogFailed;
         QCOMPARE(rig.notifier.messages,
-            fault.isEmpty() ? QList<test::RecordingNotifier::Message>()
-                            : QList{qMakePair(failed.text.toString(), failed.title.toString())});
+            fault.isEmpty() ? QList<test::RecordingNotifier::Message>() : QList{test::shown::kReadLogFailed});
         QCOMPARE(rig.serial->IsPortOpen(), fault.isEmpty());
         // Left as the next wait needs it.
         QVERIFY(!rig.serial->waitTimer().isActive());
@@ -78,10 +77,10 @@ private slots:
     {
         LoggerRig rig({"--log-records", "0", "--error-interval", "100"});
         rig.click("cmdStartlog");
-        QCOMPARE(rig.shown(), logger::texts::kLoggerRunning.toString());
+        QCOMPARE(rig.shown(), " Internal Logger Running");
         QTest::qWait(600);
         rig.click("cmdStoplog");
-        QCOMPARE(rig.shown(), logger::texts::kLoggerStopped.toString());
+        QCOMPARE(rig.shown(), " Internal Logger Stopped");
         QVERIFY(rig.logText().isEmpty());
         rig.click("cmdReadlog");
         QVERIFY2(QRegularExpression("^HRRR+E$").match(logShape(rig.logText())).hasMatch(), qPrintable(rig.logText()));
@@ -93,7 +92,7 @@ private slots:
                     starts << i;
             return starts;
         };
-        const QList<qsizetype> columns = wordStarts(logger::texts::kHeading);
+        const QList<qsizetype> columns = wordStarts(test::kHeadingLines);
         for (const QString &record : rig.logText().split("\r\n").mid(2, 3))
             QCOMPARE(wordStarts(record), columns);
     }

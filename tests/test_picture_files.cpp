@@ -60,15 +60,15 @@ struct Windows
     Windows()
         : files(offline.notifier, [this] { return &picture; })
     {
+        offline.window->hide();
         picture.canvas().replace(downloadedPicture());
         files.show();
     }
     void click(const QWidget &window, const char *name) { window.findChild<QPushButton *>(name)->click(); }
 
     test::WorkingFolder folder;
-    print::PdfPrinterTarget printer{QStringLiteral("frame.pdf")};
-    test::OfflinePictureWindow offline{printer};
-    picture::PictureWindow &picture = offline.window;
+    test::PictureRig offline{QString()};
+    picture::PictureWindow &picture = *offline.window;
     test::RecordingNotifier &notifier = offline.notifier;
     picture::FilesWindow files;
 };
@@ -125,8 +125,8 @@ private slots:
         // Ink on paper, kept in the working folder as the canvas shows it; again: white on black.
         windows.click(windows.picture, "cmdConvert");
         QVERIFY(inkWhere(false) && windows.picture.canvas().pixelIndex(0, 0) == palette::kWhite);
-        QCOMPARE(bmpBits(picture::PictureWindow::kConversionFile), 4);
-        QCOMPARE(picture::loadPicture(picture::PictureWindow::kConversionFile)->convertToFormat(QImage::Format_RGB32),
+        QCOMPARE(bmpBits("tempbw.bmp"), 4);
+        QCOMPARE(picture::loadPicture("tempbw.bmp")->convertToFormat(QImage::Format_RGB32),
             windows.picture.canvas().image());
         windows.click(windows.picture, "cmdConvert");
         QVERIFY(inkWhere(true) && windows.picture.canvas().pixelIndex(0, 0) == palette::kBlack);
@@ -146,7 +146,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, folder);
-        const bool conversion = folder == picture::PictureWindow::kConversionFile;
+        const bool conversion = folder == "tempbw.bmp";
         Windows windows;
         QVERIFY(folder.isEmpty() || QDir().mkdir(folder));
         const QStringList before = QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
@@ -203,7 +203,7 @@ private slots:
 
         QCOMPARE(windows.files.isVisible(), picture.isNull());
         QCOMPARE(windows.notifier.messages,
-            picture.isNull() ? QList{test::said(messages::kNoBmpSelected)} : QList<Message>{});
+            picture.isNull() ? QList{Message("No .BMP file is selected", "File Directory Error")} : QList<Message>{});
         QCOMPARE(windows.notifier.beeps, picture.isNull() ? 0 : 1);
         for (int row = 0; row < Canvas::kSize; ++row)
             for (int column = 0; column < Canvas::kSize; ++column) {

@@ -1,12 +1,8 @@
 // The status request and the once-a-second poll, against the simulator on a pty.
-#include "link/serial_link.h"
-#include "messages/messages.h"
 #include "panel/ui/lamp.h"
-#include "panel/ui/main_window.h"
 #include "panel/ui/menu_item.h"
-#include "panel/ui/panel_controller.h"
-#include "support/recording_notifier.h"
-#include "support/sim_process.h"
+#include "support/panel_rig.h"
+#include "support/shown_messages.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -30,27 +26,6 @@ namespace {
 const QString kSimStatusHex = "03210000800C20050000000000001E30";
 const QByteArray kSimStatus = QByteArray::fromHex(kSimStatusHex.toLatin1());
 constexpr qint64 kMs = 1'000'000;
-
-RecordingNotifier::Message message(const messages::Message &m)
-{
-    return {m.text.toString(), m.title.toString()};
-}
-
-// Records like the others, then runs a hook: a snapshot, or a nested loop
-// standing in for a modal box.
-class HookNotifier : public RecordingNotifier
-{
-public:
-    std::function<void()> onMessage;
-
-protected:
-    void showWarning(const QString &text, const QString &title) override
-    {
-        RecordingNotifier::showWarning(text, title);
-        if (onMessage)
-            onMessage();
-    }
-};
 
 QList<qint64> requestStamps(const SimProcess &sim)
 {
@@ -85,8 +60,8 @@ void TestPoll::statusRequest_data()
 
     QTest::newRow("20-byte reply stored whole") << "20" << 20 << Messages{} << 0;
     // The second request flushes the first one's 15 bytes, or it would see 30.
-    QTest::newRow("15-byte reply times out") << "15" << 0 << Messages(2, message(messages::kStatusTimeout)) << 1900;
-    QTest::newRow("no such device") << "" << 0 << Messages(2, message(messages::kStatusLinkFailure)) << 0;
+    QTest::newRow("15-byte reply times out") << "15" << 0 << Messages(2, test::shown::kStatusTimeout) << 1900;
+    QTest::newRow("no such device") << "" << 0 << Messages(2, test::shown::kStatusLinkFailure) << 0;
 }
 
 // Two requests in a row, each after a flush of what came before.
@@ -97,46 +72,37 @@ void TestPoll::statusRequest()
     QFETCH(Messages, messages);
     QFETCH(int, atLeastMs);
 
-    SimProcess sim({"--status", kSimStatusHex, "--short", replySize.isEmpty() ? "16" : replySize});
-    QVERIFY(sim.started());
-    RecordingNotifier notifier;
-    link::PortMap map;
-    map.setDevice(1, replySize.isEmpty() ? "/nonexistent/tty" : sim.devicePath());
-    link::SerialLink serial(map, notifier);
+    test::LinkRig rig(
+        {"--status", kSimStatusHex, "--short", replySize.isEmpty() ? "16" : replySize}, !replySize.isEmpty());
     for (int request = 0; request < 2; ++request) {
         QElapsedTimer clock;
         clock.start();
-        serial.ReadStatus();
+        rig.serial->ReadStatus();
         QVERIFY2(clock.elapsed() >= atLeastMs, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(serial.statusBlock().size(), stored);
-        QCOMPARE(serial.statusBlock().bytes().left(16), stored ? kSimStatus : QByteArray());
-        QVERIFY(!serial.waitTimer().isActive());
+        QCOMPARE(rig.serial->statusBlock().size(), stored);
+        QCOMPARE(rig.serial->statusBlock().bytes().left(16), stored ? kSimStatus : QByteArray());
+        QVERIFY(!rig.serial->waitTimer().isActive());
     }
-    QCOMPARE(notifier.messages, messages);
-    QCOMPARE(serial.IsPortOpen(), !replySize.isEmpty());
-    QCOMPARE(sim.receivedBytes(), replySize.isEmpty() ? QByteArray() : QByteArray("\r\r"));
+    QCOMPARE(rig.notifier.messages, messages);
+    QCOMPARE(rig.serial->IsPortOpen(), !replySize.isEmpty());
+    QCOMPARE(rig.sim.receivedBytes(), replySize.isEmpty() ? QByteArray() : QByteArray("\r\r"));
 }
 
 namespace {
 
+struct SilentInstrument
+{
+    SimProcess silent{QStringList{"--silent"}};
+};
+
 // A console with port 1 on a working instrument and ports 2 to 4 on a
 // silent one; no orva.set, so start-up takes port 4.
-struct PollRig
+struct PollRig : SilentInstrument, test::PanelRig
 {
     PollRig()
-        : sim({"--status", kSimStatusHex})
-        , silent({"--silent"})
-    {
-        for (int port = 1; port <= 4; ++port)
-            map.setDevice(port, port == 1 ? sim.devicePath() : silent.devicePath());
-        serial = std::make_unique<link::SerialLink>(map, notifier);
-        panel = std::make_unique<panel::PanelController>(*serial, notifier,
-            std::vector<panel::PanelController::WindowEntry>{}, panel::PanelController::EndProgram{},
-            dir.filePath("orva.set"));
-    }
+        : PanelRig({"--status", kSimStatusHex}, silent.devicePath())
+    { }
 
-    bool ready() const { return sim.started() && silent.started(); }
-    panel::MainWindow &window() const { return panel->window(); }
     bool checked(const char *item) const { return panel::itemChecked(window().menuItem(item)); }
 
     // The poll on the working instrument, started as the logger's close
@@ -160,14 +126,6 @@ struct PollRig
             state << lamp->fillColour().name();
         return state;
     }
-
-    SimProcess sim;
-    SimProcess silent;
-    QTemporaryDir dir;
-    HookNotifier notifier;
-    link::PortMap map;
-    std::unique_ptr<link::SerialLink> serial;
-    std::unique_ptr<panel::PanelController> panel;
 };
 
 } // namespace
@@ -189,8 +147,7 @@ void TestPoll::silentFromTheStart()
     };
     QTRY_COMPARE_WITH_TIMEOUT(rig.notifier.messages.size(), 3, 15000);
     QCOMPARE(rig.notifier.messages,
-        (Messages{message(messages::kStatusTimeout), message(messages::kMenuUpdateFailure),
-            message(messages::kPanelUpdateFailure)}));
+        (Messages{test::shown::kStatusTimeout, test::shown::kMenuUpdateFailure, test::shown::kPanelUpdateFailure}));
     QVERIFY(!rig.serial->IsPortOpen());
     QVERIFY(!rig.window().pollTimer()->isActive());
     QVERIFY(!rig.serial->waitTimer().isActive());
@@ -283,7 +240,7 @@ void TestPoll::silentAfterAGoodBlock()
     QTRY_VERIFY_WITH_TIMEOUT(rig.notifier.messages.size() >= 2, 12000);
     rig.notifier.onMessage = nullptr;
     QCOMPARE(requestsAtMessage.mid(0, 2), (QList<int>{1, 2}));
-    QCOMPARE(rig.notifier.messages.mid(0, 2), Messages(2, message(messages::kStatusTimeout)));
+    QCOMPARE(rig.notifier.messages.mid(0, 2), Messages(2, test::shown::kStatusTimeout));
     QCOMPARE(rig.serial->statusBlock().bytes(), block);
     QCOMPARE(rig.shown(), shownBefore);
     QVERIFY(rig.window().pollTimer()->isActive());

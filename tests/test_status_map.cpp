@@ -1,16 +1,11 @@
-// The status block onto the menus, the two status buttons and the lamps.
+// The status block onto the menus, the two status buttons and the lamps,
+// written by name into the record a window or a job shows.
 #include "link/status_block.h"
 #include "panel/lamp_map.h"
 #include "panel/menu_map.h"
 #include "panel/panel_state.h"
-#include "panel/ui/lamp.h"
-#include "panel/ui/main_window.h"
-#include "panel/ui/menu_item.h"
-#include "panel/ui/window_status_target.h"
 
-#include <QAction>
 #include <QHash>
-#include <QPushButton>
 #include <QTest>
 
 #include <utility>
@@ -65,44 +60,20 @@ QStringList zeroStateWith(const QStringList &changes)
 }
 
 // Every mark set, every caption "?", the box items as given, the lamps blue:
-// only writing all of them on every call gets the window right.
-void dirty(panel::MainWindow &window, bool boxesEnabled)
+// only writing all of them on every call gets the record right.
+void dirty(panel::PanelState &record, bool boxesEnabled)
 {
     for (const QString &name : kStatusItems)
-        panel::setItemChecked(window.menuItem(name), true);
+        record.setChecked(name.toStdString(), true);
     for (const QString &name : kBoxItems)
-        window.menuItem(name)->setEnabled(boxesEnabled);
+        record.setEnabled(name.toStdString(), boxesEnabled);
     for (const QString &control : kCaptionControls)
-        window.findChild<QAction *>(control) ? window.menuItem(control)->setText("?")
-                                             : window.button(control)->setText("?");
+        record.setCaption(control.toStdString(), "?");
     for (const QString &name : kLamps)
-        window.lamp(name)->setFillColour(Qt::blue);
+        record.setLamp(name.toStdString(), qRgb(0, 0, 255));
 }
 
-// The window as kZeroState writes it; a lamp is G green, R red, - grey, u untouched.
-QStringList stateOf(const panel::MainWindow &window)
-{
-    QStringList state;
-    for (const QString &name : kStatusItems)
-        if (panel::itemChecked(window.menuItem(name)))
-            state << name;
-    for (const QString &control : kCaptionControls)
-        state << control + '='
-                + (window.findChild<QAction *>(control) ? window.menuItem(control)->text()
-                                                        : window.button(control)->text());
-    QString boxes = "boxes=", lamps = "lamps=";
-    for (const QString &name : kBoxItems)
-        boxes += window.menuItem(name)->isEnabled() ? 'E' : '-';
-    const QHash<QRgb, QChar> letters{
-        {qRgb(0, 255, 0), 'G'}, {qRgb(255, 0, 0), 'R'}, {qRgb(128, 128, 128), '-'}, {qRgb(0, 0, 255), 'u'}};
-    for (const QString &name : kLamps)
-        lamps += letters.value(window.lamp(name)->fillColour().rgb(), '?');
-    state << boxes << lamps;
-    state.sort();
-    return state;
-}
-
-// The same for the window's record, which a job without a window reports.
+// The record as kZeroState writes it; a lamp is G green, R red, - grey, u untouched.
 QStringList stateOf(const panel::PanelState &record)
 {
     const auto name = [](const QString &s) { return s.toStdString(); };
@@ -115,10 +86,10 @@ QStringList stateOf(const panel::PanelState &record)
     QString boxes = "boxes=", lamps = "lamps=";
     for (const QString &item : kBoxItems)
         boxes += record.enabled(name(item)).value_or(true) ? 'E' : '-';
-    for (const QString &lamp : kLamps) {
-        const std::optional<bool> lit = record.lit(name(lamp));
-        lamps += !lit ? 'u' : !*lit ? '-' : record.lampColour(name(lamp)) == qRgb(255, 0, 0) ? 'R' : 'G';
-    }
+    const QHash<QRgb, QChar> letters{
+        {qRgb(0, 255, 0), 'G'}, {qRgb(255, 0, 0), 'R'}, {qRgb(128, 128, 128), '-'}, {qRgb(0, 0, 255), 'u'}};
+    for (const QString &lamp : kLamps)
+        lamps += letters.value(record.lampColour(name(lamp)).value_or(0), '?');
     state << boxes << lamps;
     state.sort();
     return state;
@@ -178,17 +149,12 @@ void TestStatusMap::wholeBlock()
     QFETCH(QStringList, changes);
     const QStringList expected = zeroStateWith(changes);
     for (const bool boxesEnabled : {false, true}) {
-        panel::MainWindow window;
-        panel::WindowStatusTarget target(window);
-        dirty(window, boxesEnabled);
-        QVERIFY(panel::applyMenuState(link::StatusBlock(status), target));
-        QVERIFY(panel::applyLampState(link::StatusBlock(status), target));
-        QCOMPARE(stateOf(window), expected);
+        panel::PanelState record;
+        dirty(record, boxesEnabled);
+        QVERIFY(panel::applyMenuState(link::StatusBlock(status), record));
+        QVERIFY(panel::applyLampState(link::StatusBlock(status), record));
+        QCOMPARE(stateOf(record), expected);
     }
-    panel::PanelState record;
-    QVERIFY(panel::applyMenuState(link::StatusBlock(status), record));
-    QVERIFY(panel::applyLampState(link::StatusBlock(status), record));
-    QCOMPARE(stateOf(record), expected);
 }
 
 void TestStatusMap::blockThatEndsEarly_data()
@@ -212,22 +178,21 @@ void TestStatusMap::blockThatEndsEarly()
     QFETCH(QByteArray, status);
     QFETCH(QStringList, shown);
     QFETCH(QStringList, cleared);
-    panel::MainWindow window;
-    panel::WindowStatusTarget target(window);
-    dirty(window, false);
-    QVERIFY(!panel::applyMenuState(link::StatusBlock(status), target));
+    panel::PanelState record;
+    dirty(record, false);
+    QVERIFY(!panel::applyMenuState(link::StatusBlock(status), record));
     // Fifteen bytes lack the gamut lamps' byte.
-    QVERIFY(!panel::applyLampState(link::StatusBlock(block({{14, 0x15}}, 15)), target));
-    const QStringList state = stateOf(window);
+    QVERIFY(!panel::applyLampState(link::StatusBlock(block({{14, 0x15}}, 15)), record));
+    const QStringList state = stateOf(record);
     for (const QString &name : shown + QStringList{"boxes=----", "lamps=-G-G-uu"})
         QVERIFY2(state.contains(name), qPrintable(name));
     for (const QString &name : cleared)
         QVERIFY2(!state.contains(name), qPrintable(name));
 
     // An empty block changes nothing.
-    QVERIFY(!panel::applyMenuState(link::StatusBlock(), target));
-    QVERIFY(!panel::applyLampState(link::StatusBlock(), target));
-    QCOMPARE(stateOf(window), state);
+    QVERIFY(!panel::applyMenuState(link::StatusBlock(), record));
+    QVERIFY(!panel::applyLampState(link::StatusBlock(), record));
+    QCOMPARE(stateOf(record), state);
 }
 
 QTEST_MAIN(TestStatusMap)

@@ -82,6 +82,21 @@ private slots:
         QVERIFY2(clock.elapsed() >= 200, qPrintable(QString::number(clock.elapsed())));
     }
 
+    // A wait that naps through the bytes still on the line wakes for the event
+    // that ends it all the same, long before a nap as long as it asks for.
+    void napEndsWithTheEventThatEndsTheWait()
+    {
+        WaitLoop waits;
+        bool done = false;
+        QTimer::singleShot(20, [&] { done = true; });
+        QElapsedTimer clock;
+        clock.start();
+        const auto result = waits.until([&] { return done; }, QDeadlineTimer::Forever,
+            [] { return std::chrono::microseconds(std::chrono::seconds(20)); });
+        QCOMPARE(result, WaitLoop::Result::Done);
+        QVERIFY2(clock.elapsed() < 10'000, qPrintable(QString::number(clock.elapsed())));
+    }
+
     void endingUnwindsNestedWaits()
     {
         WaitLoop waits;

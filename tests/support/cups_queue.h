@@ -26,12 +26,11 @@ public:
     const QString &skipReason() const { return skipReason_; }
     // What went wrong once the server answered: a fault, not a reason to skip.
     const QString &error() const { return error_; }
-    static QString name() { return QStringLiteral("PDF"); }
 
     // Once no job is left in the queue, the newest PDF that appeared since the
     // queue was made or the last one was returned; empty if none did.
     QString waitForPdf();
-    // Deletes the queue, leaving the server with no default destination.
+    // Deletes the queue, leaving the server with no default destination; true once it is gone.
     bool removeQueue();
     // The last complaint and the end of the server's log.
     QString diagnostics() const;
@@ -39,8 +38,6 @@ public:
 private:
     using Pdfs = QHash<QString, QDateTime>;
 
-    bool startServer();
-    void addQueue();
     std::optional<QString> run(const QString &tool, const QStringList &arguments);
     Pdfs pdfsNow() const;
 
@@ -48,10 +45,11 @@ private:
     QProcess cupsd_;
     QString skipReason_;
     QString error_;
-    QString lastComplaint_;
+    QString complaint_;
     QString outputFolder_;
     Pdfs pdfsBefore_;
     QStringList pdfsReturned_;
+    bool removed_ = false;
 };
 
 } // namespace orvanta::test

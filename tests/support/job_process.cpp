@@ -3,7 +3,6 @@
 #include "support/pty_client.h"
 #include "support/sim_process.h"
 
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
@@ -48,20 +47,9 @@ JobResult runProgram(const QStringList &arguments, const QString &folder, const 
 
 QByteArray receivedBefore(const SimProcess &sim)
 {
-    constexpr char kMarker = 0;
     PtyClient client(sim.devicePath());
-    client.send(QByteArray(1, kMarker));
-    QByteArray bytes;
-    const QDeadlineTimer deadline(10000);
-    while (!deadline.hasExpired()) {
-        bytes = sim.receivedBytes();
-        if (bytes.endsWith(kMarker)) {
-            bytes.chop(1);
-            return bytes;
-        }
-        QTest::qWait(10);
-    }
-    return QByteArrayLiteral("<marker lost>");
+    client.send(QByteArray(1, SimProcess::kMarker));
+    return sim.untilMarker();
 }
 
 } // namespace orvanta::test

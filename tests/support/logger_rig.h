@@ -1,35 +1,28 @@
 #pragma once
 
 #include "link/poll_switch.h"
-#include "link/serial_link.h"
-#include "logger/log_texts.h"
 #include "logger/ui/logger_window.h"
 #include "print/pdf_printer_target.h"
-#include "support/recording_notifier.h"
-#include "support/sim_process.h"
+#include "support/link_rig.h"
 
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
 namespace orvanta::test {
 
 // The logger window on the simulator over its pty, printing to a PDF file
 // unless told otherwise; the status poll replaced by a record of what the
 // window told it.
-struct LoggerRig : link::PollSwitch
+struct LoggerRig : LinkRig, link::PollSwitch
 {
     explicit LoggerRig(const QStringList &options = {}, bool instrument = true, print::PrinterTarget *printTo = nullptr)
-        : sim(options)
+        : LinkRig(options, instrument)
     {
-        map.setDevice(1, instrument ? sim.devicePath() : dir.filePath("no-such-tty"));
-        serial = std::make_unique<link::SerialLink>(map, notifier);
         window = new logger::LoggerWindow(*serial, *this, printTo ? *printTo : printer);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
@@ -55,26 +48,7 @@ struct LoggerRig : link::PollSwitch
         watch.start(5);
     }
 
-    // The codes the instrument got, as "8 7 7"; with the port open, up to a
-    // marker it ignores, so none is missed.
-    QString codes() const
-    {
-        const bool marked = serial->IsPortOpen() && serial->WriteByte(0);
-        if (marked && !QTest::qWaitFor([&] { return sim.receivedBytes().endsWith('\0'); }, 5000))
-            return QStringLiteral("<marker lost>");
-        QStringList sent;
-        for (const char byte : sim.receivedBytes())
-            if (byte != 0)
-                sent << QString::number(quint8(byte));
-        return sent.join(' ');
-    }
-
-    QTemporaryDir dir;
     print::PdfPrinterTarget printer{dir.filePath("log.pdf")};
-    SimProcess sim;
-    link::PortMap map;
-    RecordingNotifier notifier;
-    std::unique_ptr<link::SerialLink> serial;
     QList<link::PollEvent> pollEvents;
     QPointer<logger::LoggerWindow> window;
     QTimer watch;
@@ -82,15 +56,21 @@ struct LoggerRig : link::PollSwitch
     std::function<void()> then;
 };
 
+// The log's fixed lines, written out as the user sees them.
+inline const QString kHeadingLines = QStringLiteral(" Type    Hour   Min   Sec   Source\r\n"
+                                                    "-----------------------------------------------\r\n");
+inline const QString kEndLine = QStringLiteral(" End of Internally Logged Errors");
+inline const QString kTimeoutLine = QStringLiteral("Com Port Timeout\r\n");
+inline const QString kFinishedLine = QStringLiteral("  Finished Realtime Logging\r\n");
+
 // LogText as its parts: H heading and ruler, R a record, e one starting
 // "end", E the end line, T the time-out line, F monitoring's closing line.
 inline QString logShape(QString text)
 {
-    using namespace logger::texts;
     static const QRegularExpression record(R"(^( \S.{30}|end.{29})\r\n)");
     QString shape;
     while (!text.isEmpty()) {
-        const auto take = [&](QStringView part, char letter) {
+        const auto take = [&](const QString &part, char letter) {
             const bool found = text.startsWith(part);
             if (found) {
                 text.remove(0, part.size());
@@ -98,7 +78,7 @@ inline QString logShape(QString text)
             }
             return found;
         };
-        if (!take(headingLines(), 'H') && !take(kEndLine, 'E') && !take(kTimeoutLine, 'T') && !take(kFinishedLine, 'F')
+        if (!take(kHeadingLines, 'H') && !take(kEndLine, 'E') && !take(kTimeoutLine, 'T') && !take(kFinishedLine, 'F')
             && !(record.match(text).hasMatch() && take(text.left(34), text[0] == 'e' ? 'e' : 'R')))
             return shape + '?' + text;
     }

@@ -4,7 +4,6 @@
 #include <QRegularExpression>
 
 #include <chrono>
-#include <optional>
 
 namespace orvanta::test {
 
@@ -12,6 +11,8 @@ namespace {
 
 // Generous: a loaded machine may be slow, but a tool that hangs must not hang the test.
 constexpr std::chrono::milliseconds kToolGuard{60'000};
+
+} // namespace
 
 std::optional<QByteArray> toolOutput(const QString &program, const QStringList &arguments)
 {
@@ -27,24 +28,26 @@ std::optional<QByteArray> toolOutput(const QString &program, const QStringList &
     return tool.readAllStandardOutput();
 }
 
-} // namespace
-
-int pdfPageCount(const QString &path)
+QList<PdfWord> pdfWords(const QString &path, int *pages)
 {
-    const std::optional<QByteArray> info = toolOutput(QStringLiteral("pdfinfo"), {path});
-    if (!info)
-        return -1;
-    static const QRegularExpression pages(
-        QStringLiteral("^Pages:\\s+(\\d+)\\s*$"), QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch match = pages.match(QString::fromUtf8(*info));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-QString pdfText(const QString &path)
-{
-    const std::optional<QByteArray> text
-        = toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    return text ? QString::fromUtf8(*text) : QString();
+    const QString html
+        = QString::fromUtf8(toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, "-"}).value_or(""));
+    static const QRegularExpression tag(QStringLiteral(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<PdfWord> words;
+    int page = 0;
+    for (const QRegularExpressionMatch &match : tag.globalMatch(html)) {
+        if (match.captured(0) == u"<page ") {
+            ++page;
+            continue;
+        }
+        const QPointF topLeft(match.captured(1).toDouble(), match.captured(2).toDouble());
+        const QPointF bottomRight(match.captured(3).toDouble(), match.captured(4).toDouble());
+        words.append({page, QRectF(topLeft, bottomRight), match.captured(5)});
+    }
+    if (pages)
+        *pages = page;
+    return words;
 }
 
 QImage pdfPageImage(const QString &path, int page, int dotsPerInch)

@@ -1,20 +1,13 @@
 #pragma once
 
 #include "link/poll_switch.h"
-#include "link/serial_link.h"
-#include "messages/messages.h"
 #include "picture/ui/picture_window.h"
 #include "print/pdf_printer_target.h"
-#include "support/recording_notifier.h"
-#include "support/sim_process.h"
+#include "support/link_rig.h"
 
-#include <QDeadlineTimer>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 namespace orvanta::test {
 
@@ -22,22 +15,18 @@ namespace orvanta::test {
 inline constexpr const char *kPalWaveform = "03210000800c20050000000000001e30";
 inline const QString kDataGraticules = QStringLiteral(ORVANTA_DATA_DIR "/graticules");
 
-inline RecordingNotifier::Message said(const messages::Message &m)
-{
-    return {m.text.toString(), m.title.toString()};
-}
-
 // The picture window on the simulator, the port open as the poll leaves it; it
-// prints to a PDF file.
-struct PictureRig : link::PollSwitch
+// prints to a PDF file unless told otherwise. With no status, no instrument
+// is behind it.
+struct PictureRig : LinkRig, link::PollSwitch
 {
-    explicit PictureRig(const QString &status, QStringList options = {}, const QString &graticules = kDataGraticules)
-        : sim(options << "--status" << status)
+    explicit PictureRig(const QString &status, QStringList options = {}, const QString &graticules = kDataGraticules,
+        print::PrinterTarget *printTo = nullptr)
+        : LinkRig(status.isEmpty() ? options : options << "--status" << status, !status.isEmpty())
     {
-        map.setDevice(1, sim.devicePath());
-        serial = std::make_unique<link::SerialLink>(map, notifier);
-        serial->OpenPort();
-        window = new picture::PictureWindow(*serial, notifier, *this, printer, {}, graticules);
+        if (!status.isEmpty())
+            serial->OpenPort();
+        window = new picture::PictureWindow(*serial, notifier, *this, printTo ? *printTo : printer, {}, graticules);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
     }
@@ -53,45 +42,10 @@ struct PictureRig : link::PollSwitch
         QVERIFY(!window->cycle().running() && !window->cycle().continuous());
         QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
     }
-    // What the instrument got so far, as "13 11 10 10 12"; with the port open, up to
-    // a marker it ignores.
-    QString codes() const
-    {
-        const bool marked = serial->IsPortOpen() && serial->WriteByte(0);
-        QList<SimProcess::Received> list = sim.received();
-        const auto done = [&] { return marked && !list.isEmpty() && list.last().byte == 0; };
-        for (QDeadlineTimer deadline(marked ? 5000 : 300); !done() && !deadline.hasExpired(); list = sim.received())
-            QTest::qWait(10);
-        QStringList codes;
-        for (const SimProcess::Received &r : list)
-            if (r.byte != 0)
-                codes << QString::number(r.byte);
-        return codes.join(' ');
-    }
 
-    QTemporaryDir dir;
     print::PdfPrinterTarget printer{dir.filePath(QStringLiteral("frame.pdf"))};
-    SimProcess sim;
-    link::PortMap map;
-    RecordingNotifier notifier;
-    std::unique_ptr<link::SerialLink> serial;
     QList<link::PollEvent> pollEvents;
     QPointer<picture::PictureWindow> window;
-};
-
-// The picture window with no instrument behind it, printing where it is told.
-struct OfflinePictureWindow : link::PollSwitch
-{
-    explicit OfflinePictureWindow(print::PrinterTarget &printer)
-        : serial(map, notifier)
-        , window(serial, notifier, *this, printer, {}, kDataGraticules)
-    { }
-    void pollEvent(link::PollEvent) override { }
-
-    RecordingNotifier notifier;
-    link::PortMap map;
-    link::SerialLink serial;
-    picture::PictureWindow window;
 };
 
 } // namespace orvanta::test

@@ -6,9 +6,12 @@
 #include <QPair>
 #include <QString>
 
+#include <functional>
+
 namespace orvanta::test {
 
-// Keeps every message the program would have shown, in order.
+// Keeps every message the program would have shown, in order, and runs
+// onMessage after each: a snapshot, or a nested loop standing in for a modal box.
 class RecordingNotifier : public messages::Notifier
 {
 public:
@@ -16,6 +19,7 @@ public:
 
     QList<Message> messages;
     int beeps = 0;
+    std::function<void()> onMessage;
 
     void clear()
     {

@@ -32,6 +32,27 @@ QByteArray SimProcess::receivedBytes() const
     return bytes;
 }
 
+QByteArray SimProcess::untilMarker(qsizetype from) const
+{
+    QByteArray bytes;
+    const bool arrived = QTest::qWaitFor(
+        [&] {
+            bytes = receivedBytes().mid(from);
+            return bytes.endsWith(kMarker);
+        },
+        10'000);
+    // Markers written earlier are no codes of the program's either.
+    return arrived ? bytes.chopped(1).replace(kMarker, "") : QByteArrayLiteral("<marker lost>");
+}
+
+QString SimProcess::numbers(const QByteArray &bytes)
+{
+    QStringList numbers;
+    for (const char byte : bytes)
+        numbers << QString::number(quint8(byte));
+    return numbers.join(u' ');
+}
+
 bool SimProcess::waitForReceived(int count, int timeoutMs) const
 {
     return QTest::qWaitFor([&] { return received().size() >= count; }, timeoutMs);

@@ -25,8 +25,16 @@ public:
     bool started() const { return !devicePath_.isEmpty(); }
     QString devicePath() const { return devicePath_; }
 
+    // A byte the instrument ignores, written after what a test wants to see.
+    static constexpr char kMarker = 0;
+
     QList<Received> received() const;
     QByteArray receivedBytes() const;
+    // The bytes received from `from` on, up to the marker that ends them,
+    // once it has arrived, without any marker; "<marker lost>" if it does not.
+    QByteArray untilMarker(qsizetype from = 0) const;
+    // Bytes as their numbers: "13 11 10 12".
+    static QString numbers(const QByteArray &bytes);
     // Lets events run until the simulator has recorded at least count bytes.
     bool waitForReceived(int count, int timeoutMs = 5000) const;
 
