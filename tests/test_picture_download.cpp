@@ -1,11 +1,15 @@
 // "Download Single Frame" and "Continuous Download" against the simulator over its pty:
-// the bytes on the line, the picture on its graticule, the graticule files, and the faults.
+// the bytes on the line, the picture on its graticule, the graticule files, the faults,
+// and a continuous download ended after its cycle with the picture always the latest.
 #include "screen_layout.h"
 #include "support/picture_rig.h"
 #include "support/shown_messages.h"
+#include "support/working_folder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
@@ -27,6 +31,17 @@ namespace {
 // one 10 per block plus the one read ahead, the end.
 const QRegularExpression kTransfer(QStringLiteral("^(16 )?13 11 (10 ){2,}12$"));
 constexpr const char *kSmallBoxes = "03200000800c20040000000000001e30";
+
+// The live marker of a transfer stands on the canvas.
+bool markerShown(const Canvas &canvas, int transfer)
+{
+    const int column = layout::liveMarkerColumn(transfer);
+    for (int row = layout::kLiveMarkerTop; row < layout::kLiveMarkerTop + layout::kLiveMarkerHeight; ++row)
+        for (int c = column; c < column + layout::kLiveMarkerWidth; ++c)
+            if (canvas.pixelIndex(c, row) != palette::kWhite)
+                return false;
+    return true;
+}
 
 } // namespace
 
@@ -276,6 +291,72 @@ private slots:
         });
         rig.download();
         rig.expectIdle({});
+    }
+
+    void endsAfterItsCycle_data()
+    {
+        QTest::addColumn<QString>("button"); // empty: the close box
+        QTest::addColumn<bool>("pollBack");
+        QTest::newRow("Stop Download") << "cmdAbort" << false;
+        QTest::newRow("Convert to Black on White") << "cmdConvert" << false;
+        QTest::newRow("Download Single Frame") << "cmdDownload" << false;
+        QTest::newRow("Print  Frame") << "cmdPrint" << false;
+        QTest::newRow("Exit") << "cmdExit" << true;
+        QTest::newRow("close box") << "" << true;
+    }
+
+    void endsAfterItsCycle()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, pollBack);
+        test::WorkingFolder folder;
+        // Paced, so that a cycle's rows take many passes of the wait.
+        test::PictureRig rig(test::kPalWaveform, {"--live", "--pace", "115200"});
+        const picture::PictureDecoder &decoder = rig.window->cycle().decoder();
+
+        // Pressed in the middle of the rows of the second cycle or a later one.
+        int pressedIn = 0;
+        QList<link::PollEvent> pollWhenPressed{link::PollEvent::StartUpFailed};
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            const int started = int(rig.sim.receivedBytes().count(char(11)));
+            if (pressedIn || started < 2 || decoder.pictureRow() < 20 || decoder.pictureRow() >= 400)
+                return;
+            // Its 11 was answered, and no later 11 was written yet.
+            pressedIn = started;
+            pollWhenPressed = rig.pollEvents;
+            button.isEmpty() ? void(rig.window->close()) : rig.click(button.toStdString());
+        });
+        watch.start(5);
+        rig.click("cmdContinuous");
+        watch.stop();
+
+        QVERIFY(pressedIn >= 2);
+        rig.expectIdle({});
+        // Whole cycles, the one pressed in the last: nothing but block requests inside a transfer.
+        const QString codes = rig.codes();
+        QVERIFY2(QRegularExpression(QString("^(13 11 (10 )+12( |$)){%1}$").arg(pressedIn)).match(codes).hasMatch(),
+            qPrintable(codes));
+        QVERIFY(rig.serial->IsPortOpen());
+        // The poll comes back once, and only after the cycle has unwound.
+        QVERIFY(pollWhenPressed.isEmpty());
+        QCOMPARE(rig.pollEvents.size(), pollBack ? 1 : 0);
+        if (button.isEmpty()) {
+            QTRY_VERIFY(rig.window.isNull());
+            return;
+        }
+        const Canvas &canvas = rig.window->canvas();
+        if (button == u"cmdPrint")
+            QVERIFY(QFileInfo(rig.printer.path()).size() > 0);
+        if (button == u"cmdConvert") {
+            // Converted under the running cycle, which then went on drawing in colour.
+            QVERIFY(QFile::exists("tempbw.bmp"));
+            QCOMPARE(canvas.pixelIndex(100, 0), palette::kWhite);
+        } else {
+            // The latest picture, not an earlier one.
+            QVERIFY(markerShown(canvas, pressedIn - 1));
+            QVERIFY(!markerShown(canvas, pressedIn - 2));
+        }
     }
 };
 

@@ -1,16 +1,23 @@
-// The status block onto the menus, the two status buttons and the lamps,
-// written by name into the record a window or a job shows.
+// The panel's core without a window: "orva.set" byte for byte, and the status
+// block onto the menus, the two status buttons and the lamps, written by name
+// into the record a window or a job shows.
 #include "link/status_block.h"
 #include "panel/lamp_map.h"
 #include "panel/menu_map.h"
 #include "panel/panel_state.h"
+#include "panel/settings_file.h"
 
+#include <QFile>
 #include <QHash>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <utility>
 
 using namespace orvanta;
+using namespace orvanta::panel;
+
+Q_DECLARE_METATYPE(SavedValue)
 
 namespace {
 
@@ -97,18 +104,68 @@ QStringList stateOf(const panel::PanelState &record)
 
 } // namespace
 
-class TestStatusMap : public QObject
+class TestPanelCore : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void codec_data();
+    void codec();
     void wholeBlock_data();
     void wholeBlock();
     void blockThatEndsEarly_data();
     void blockThatEndsEarly();
 };
 
-void TestStatusMap::wholeBlock_data()
+void TestPanelCore::codec_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<SavedValue>("baud");
+    QTest::addColumn<SavedValue>("port");
+    QTest::addColumn<bool>("written"); // the file is what writing these values makes
+    const SavedValue none;
+    const auto row = [](const char *name, const char *hex, SavedValue baud, SavedValue port, bool written) {
+        QTest::newRow(name) << QByteArray::fromHex(hex) << baud << port << written;
+    };
+    row("nothing chosen", "00000000", none, none, true);
+    row("19.2K on port 2", "0200020002000200", 2, 2, true);
+    row("no baud, then port 3 at offset 2", "000002000300", none, 3, true);
+    row("values outside the menus kept", "0200070002000500", 7, 5, true);
+    row("negative", "0200ffff02000000", -1, 0, true);
+    row("empty file", "", none, none, false);
+    row("longer than 8 bytes", "02000100020003000200ffff", 1, 3, false);
+    row("port beyond the end", "02000300", 3, none, false);
+    row("value cut short", "020001", none, none, false);
+    row("tag cut short", "0200040002", 4, none, false);
+    row("unknown first tag", "0300010000000200", none, none, false);
+    row("unknown second tag", "0200010008000300", 1, none, false);
+}
+
+void TestPanelCore::codec()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(SavedValue, baud);
+    QFETCH(SavedValue, port);
+    QFETCH(bool, written);
+    QCOMPARE(decodeSettings(file), (SavedSettings{baud, port}));
+    if (!written)
+        return;
+    QCOMPARE(encodeSettings({baud, port}), file);
+
+    // Written over a longer file, whose content beyond stays; read back as written.
+    QTemporaryDir dir;
+    const SettingsFile settings(dir.filePath("orva.set"));
+    const QByteArray longer(12, '\xaa');
+    QFile raw(settings.path());
+    QVERIFY(raw.open(QIODevice::WriteOnly) && raw.write(longer) == longer.size());
+    raw.close();
+    QVERIFY(settings.write({baud, port}));
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    QCOMPARE(raw.readAll(), file + longer.mid(file.size()));
+    QCOMPARE(settings.read(), std::optional(SavedSettings{baud, port}));
+}
+
+void TestPanelCore::wholeBlock_data()
 {
     QTest::addColumn<QByteArray>("status");
     QTest::addColumn<QStringList>("changes"); // from kZeroState
@@ -143,7 +200,7 @@ void TestStatusMap::wholeBlock_data()
     row("analog ignores byte 7, peak hold 150", block({{7, 0x20}, {11, 150}}), {"-mnuPksoff", "mnuPksInf"});
 }
 
-void TestStatusMap::wholeBlock()
+void TestPanelCore::wholeBlock()
 {
     QFETCH(QByteArray, status);
     QFETCH(QStringList, changes);
@@ -157,7 +214,7 @@ void TestStatusMap::wholeBlock()
     }
 }
 
-void TestStatusMap::blockThatEndsEarly_data()
+void TestPanelCore::blockThatEndsEarly_data()
 {
     QTest::addColumn<QByteArray>("status");
     QTest::addColumn<QStringList>("shown");
@@ -173,7 +230,7 @@ void TestStatusMap::blockThatEndsEarly_data()
 }
 
 // What the block reaches is written; the rest keeps its old state.
-void TestStatusMap::blockThatEndsEarly()
+void TestPanelCore::blockThatEndsEarly()
 {
     QFETCH(QByteArray, status);
     QFETCH(QStringList, shown);
@@ -195,5 +252,5 @@ void TestStatusMap::blockThatEndsEarly()
     QCOMPARE(stateOf(record), state);
 }
 
-QTEST_MAIN(TestStatusMap)
-#include "test_status_map.moc"
+QTEST_MAIN(TestPanelCore)
+#include "test_panel_core.moc"
