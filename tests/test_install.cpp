@@ -46,91 +46,68 @@ class TestInstall : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void layout();
-    void jobSeedsItsWorkingFolder();
-    void desktopEntryStartsTheProgram();
+    void initTestCase()
+    {
+        const test::JobResult install = runProgram({"--install", ORVANTA_BUILD_DIR, "--prefix", prefix_.path()}, {},
+            test::jobEnvironment(), kGuardMs, ORVANTA_CMAKE);
+        QVERIFY2(install.exitCode == 0, (install.out + install.err).constData());
+    }
+
+    void layout()
+    {
+        for (const char *program : {ORVANTA_INSTALL_BINDIR "/orvanta", ORVANTA_INSTALL_BINDIR "/orvanta-sim"})
+            QVERIFY2(QFileInfo(installed(program)).isExecutable(), program);
+        for (const QString &file : dataFiles())
+            QCOMPARE(
+                readFile(installed(ORVANTA_INSTALL_DATADIR "/orvanta/" + file)), readFile(ORVANTA_DATA_DIR "/" + file));
+
+        QXmlStreamReader svg(readFile(installed(ORVANTA_INSTALL_DATADIR "/icons/hicolor/scalable/apps/orvanta.svg")));
+        QVERIFY(svg.readNextStartElement());
+        QCOMPARE(svg.name(), u"svg");
+        while (!svg.atEnd())
+            svg.readNext();
+        QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
+
+        silentlyAccepted("desktop-file-validate", {installed(ORVANTA_INSTALL_DATADIR "/applications/orvanta.desktop")});
+        silentlyAccepted("groff", {"-man", "-ww", "-z", installed(ORVANTA_INSTALL_MANDIR "/man1/orvanta.1")});
+    }
+
+    void desktopEntryStartsTheProgram()
+    {
+        QSettings entry(installed(ORVANTA_INSTALL_DATADIR "/applications/orvanta.desktop"), QSettings::IniFormat);
+        const QStringList exec = QProcess::splitCommand(entry.value("Desktop Entry/Exec").toString());
+        QVERIFY(!exec.isEmpty());
+        QCOMPARE(exec.first(), installed(ORVANTA_INSTALL_BINDIR "/orvanta"));
+
+        QTemporaryDir home;
+        const QDir folder(home.filePath("data/orvanta"));
+        QVERIFY(QDir().mkpath(folder.path()));
+        writeFile(folder.filePath("orva.hlp"), "my notes\r\n");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home.path());
+        environment.insert("XDG_DATA_HOME", home.filePath("data"));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(home.path());
+        program.start(exec.first(), exec.mid(1));
+        // orva.set is made by start-up, in the folder it works in, after seeding.
+        const bool started = QTest::qWaitFor(
+            [&] { return QFile::exists(folder.filePath("orva.set")) || program.state() == QProcess::NotRunning; },
+            kGuardMs);
+        program.terminate();
+        program.waitForFinished();
+        QVERIFY2(started && QFile::exists(folder.filePath("orva.set")), program.readAllStandardError().constData());
+        for (const QString &file : dataFiles())
+            QCOMPARE(readFile(folder.filePath(file)),
+                file == "orva.hlp" ? QByteArray("my notes\r\n") : readFile(ORVANTA_DATA_DIR "/" + file));
+    }
 
 private:
     QString installed(const QString &path) const { return prefix_.filePath(path); }
 
     QTemporaryDir prefix_;
 };
-
-void TestInstall::initTestCase()
-{
-    const test::JobResult install = runProgram({"--install", ORVANTA_BUILD_DIR, "--prefix", prefix_.path()}, {},
-        test::jobEnvironment(), kGuardMs, ORVANTA_CMAKE);
-    QVERIFY2(install.exitCode == 0, (install.out + install.err).constData());
-}
-
-void TestInstall::layout()
-{
-    for (const char *program : {ORVANTA_INSTALL_BINDIR "/orvanta", ORVANTA_INSTALL_BINDIR "/orvanta-sim"})
-        QVERIFY2(QFileInfo(installed(program)).isExecutable(), program);
-    for (const QString &file : dataFiles())
-        QCOMPARE(
-            readFile(installed(ORVANTA_INSTALL_DATADIR "/orvanta/" + file)), readFile(ORVANTA_DATA_DIR "/" + file));
-
-    QXmlStreamReader svg(readFile(installed(ORVANTA_INSTALL_DATADIR "/icons/hicolor/scalable/apps/orvanta.svg")));
-    QVERIFY(svg.readNextStartElement());
-    QCOMPARE(svg.name(), u"svg");
-    while (!svg.atEnd())
-        svg.readNext();
-    QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
-
-    silentlyAccepted("desktop-file-validate", {installed(ORVANTA_INSTALL_DATADIR "/applications/orvanta.desktop")});
-    silentlyAccepted("groff", {"-man", "-ww", "-z", installed(ORVANTA_INSTALL_MANDIR "/man1/orvanta.1")});
-}
-
-void TestInstall::jobSeedsItsWorkingFolder()
-{
-    // A user's file is theirs: seeding only adds what is missing.
-    QTemporaryDir scratch;
-    const QDir work(scratch.filePath("new/work"));
-    QVERIFY(QDir().mkpath(work.filePath("graticules")));
-    writeFile(work.filePath("graticules/pal_wfmd.rle"), "mine");
-
-    const test::JobResult run = runProgram(
-        {"status", "--simulate", "--workdir", work.path()}, scratch.path(), test::jobEnvironment(), kGuardMs);
-    QVERIFY2(run.exitCode == 0, run.err.constData());
-    QVERIFY(run.out.contains("Block:"));
-    for (const QString &file : dataFiles())
-        QCOMPARE(readFile(work.filePath(file)),
-            file.endsWith("pal_wfmd.rle") ? QByteArray("mine") : readFile(ORVANTA_DATA_DIR "/" + file));
-    QVERIFY(!QFile::exists(work.filePath("orva.set")));
-}
-
-void TestInstall::desktopEntryStartsTheProgram()
-{
-    QSettings entry(installed(ORVANTA_INSTALL_DATADIR "/applications/orvanta.desktop"), QSettings::IniFormat);
-    const QStringList exec = QProcess::splitCommand(entry.value("Desktop Entry/Exec").toString());
-    QVERIFY(!exec.isEmpty());
-    QCOMPARE(exec.first(), installed(ORVANTA_INSTALL_BINDIR "/orvanta"));
-
-    QTemporaryDir home;
-    const QDir folder(home.filePath("data/orvanta"));
-    QVERIFY(QDir().mkpath(folder.path()));
-    writeFile(folder.filePath("orva.hlp"), "my notes\r\n");
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("HOME", home.path());
-    environment.insert("XDG_DATA_HOME", home.filePath("data"));
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(home.path());
-    program.start(exec.first(), exec.mid(1));
-    // orva.set is made by start-up, in the folder it works in, after seeding.
-    const bool started = QTest::qWaitFor(
-        [&] { return QFile::exists(folder.filePath("orva.set")) || program.state() == QProcess::NotRunning; },
-        kGuardMs);
-    program.terminate();
-    program.waitForFinished();
-    QVERIFY2(started && QFile::exists(folder.filePath("orva.set")), program.readAllStandardError().constData());
-    for (const QString &file : dataFiles())
-        QCOMPARE(readFile(folder.filePath(file)),
-            file == "orva.hlp" ? QByteArray("my notes\r\n") : readFile(ORVANTA_DATA_DIR "/" + file));
-}
 
 QTEST_MAIN(TestInstall)
 #include "test_install.moc"

@@ -340,8 +340,6 @@ void TestJobs::runs_data()
         {});
     row("status: a silent instrument", {"--silent"}, {}, {"status", "--device", "%sim"}, 1, m::kStatusTimeout.first,
         "\x0d");
-    row("status: a reply too short", {"--short", "15"}, {}, {"status", "--device", "%sim"}, 1, m::kStatusTimeout.first,
-        "\x0d");
     row("orva.set is a folder", none, "orva.set/", {"status"}, 1, m::kSettingsFile.first, {});
     row("a working folder that is a file", none, "plain", {"status", "--simulate", "--workdir", "%dir/plain"}, 2,
         "%dir/plain", {});

@@ -215,25 +215,6 @@ private slots:
         }
     }
 
-    // A download sleeps through the time a block needs on the line: too long a
-    // time slows every picture, too short wakes the thread for nothing.
-    void lineTime_data()
-    {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<qint64>("blockMicroseconds"); // 128 bytes
-        QTest::newRow("8N1, 10 bits a byte") << "38400,N,8,1" << qint64(33'333);
-        QTest::newRow("7E2, 11 bits a byte") << "9600,E,7,2" << qint64(146'666);
-    }
-
-    void lineTime()
-    {
-        QFETCH(QString, settings);
-        QFETCH(qint64, blockMicroseconds);
-        test::LinkRig bench;
-        QVERIFY(bench.serial->SetPortSettings(settings));
-        QCOMPARE(bench.serial->lineTime(128).count(), blockMicroseconds);
-    }
-
     // Set before the open and on the open port, standard rates and one that is not.
     void lineSpeedFollowsTheSettingsAtOnce()
     {

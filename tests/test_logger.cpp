@@ -36,7 +36,6 @@ private slots:
         add("two records at once are one line", "--log-records 2 --log-pairs --log-no-end", "", "8 7 7", "HRRT", 3000);
         add("in pieces", "--log-records 2 --log-pieces", "", "8 7 7 7", "HRRE", 1000);
         add("lower-case end goes on", "--log-records 1 --log-end end", "", "8 7 7 7", "HReT", 3000);
-        add("no instrument", "--silent", "", "8 7", "HT", 3000);
         // In pieces: each record takes a while, so the port goes while one is awaited.
         add("no port: nothing sent, the old log stays", "--log-records 5 --log-pieces", "no port", "",
             "?earlier text\r\n", 0);
@@ -188,20 +187,6 @@ private slots:
         QCOMPARE(rig.pollEvents.mid(1), leaving ? QList{PollEvent::LoggerClosed} : QList<PollEvent>{});
         QTRY_COMPARE(rig.window.isNull(), action == "close");
         QVERIFY(!rig.window || (rig.window->isVisible() != leaving && rig.shown() == test::asShown(rig.logText())));
-    }
-
-    // The next line goes to an empty log: the heading is gone from the screen.
-    void clearScreenWhileMonitoring()
-    {
-        LoggerRig rig({"--error-interval", "150"});
-        rig.when([&] { return logShape(rig.logText()) == "HR"; },
-            [&] {
-                rig.click("cmdClearscn");
-                rig.when([&] { return !rig.logText().isEmpty(); }, [&] { rig.click("cmdStopreal"); });
-            });
-        rig.click("cmdStartreal");
-        QVERIFY2(QRegularExpression("^R+F?$").match(logShape(rig.logText())).hasMatch(), qPrintable(rig.logText()));
-        QCOMPARE(rig.shown(), test::asShown(rig.logText()));
     }
 
     // Appended pieces keep their CR LF as one break; the view follows the

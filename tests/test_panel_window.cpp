@@ -72,13 +72,6 @@ template <typename Widget, typename Row> void placed(const MainWindow &window, s
     }
 }
 
-void showActive(MainWindow &window)
-{
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-}
-
 // The controls that write no code: other windows, set-up, exit, help.
 const QStringList kWithoutCode{"mnu_Logger", "mnuUpload", "mnuPort1", "mnuPort2", "mnuPort3", "mnuPort4", "mnu9600",
     "mnu192k", "mnu288k", "mnu384k", "mnuExit", "mnuHelpContents", "mnuAbout"};
@@ -178,7 +171,6 @@ private slots:
     {
         QTest::addColumn<QRect>("pixels");
         QTest::newRow("cmdSDI") << QRect(8, 32, 41, 25);
-        QTest::newRow("Frame1") << QRect(8, 8, 193, 121);
         QTest::newRow("led_neg") << QRect(408, 184, 9, 9);
         QTest::newRow("cmdBars") << QRect(16, 72, 57, 25);
     }
@@ -211,26 +203,13 @@ private slots:
         }
     }
 
-    void hiddenControls()
-    {
-        MainWindow window;
-        showActive(window);
-        // cmdBars lies below its frame: out of sight, so no mouse can reach it.
-        const QPushButton *bars = window.button("cmdBars");
-        QVERIFY(!window.frame("Frame6")->rect().intersects(bars->geometry()));
-        QVERIFY(bars->isVisible() && bars->visibleRegion().isEmpty());
-        // Label6 shows a single pixel column at its frame's right edge.
-        QCOMPARE(window.label("Label6")->visibleRegion().boundingRect().width(), 1);
-    }
-
     // Tab reaches every button, in its tab order, hidden cmdBars included, which
     // the Space key then presses.
     void tabChain()
     {
         std::vector<ButtonRow> order(buttonTable().begin(), buttonTable().end());
         std::ranges::sort(order, {}, &ButtonRow::tabOrder);
-        MainWindow window;
-        showActive(window);
+        MainWindow &window = rig_->window();
         window.button(QString::fromLatin1(order.front().name))->setFocus();
         QSignalSpy barsClicked(window.button("cmdBars"), &QPushButton::clicked);
         for (const ButtonRow &b : order) {
@@ -333,6 +312,28 @@ private slots:
         }
         QVERIFY(rig.serial->IsPortOpen());
         QCOMPARE(rig.notifier.messages, {});
+    }
+
+    // A shift arrow held with any button repeats its code until the release,
+    // which ends it wherever the pointer is by then.
+    void arrowKeyRepeatsWhileHeld()
+    {
+        PanelRig &rig = *rig_;
+        QVERIFY(rig.serial->OpenPort());
+        const qsizetype before = rig.receivedCount();
+        const auto centre = [&](const char *name) {
+            const QWidget *widget = rig.window().findChild<QWidget *>(name);
+            return widget->mapTo(&rig.window(), widget->rect().center());
+        };
+        QObject timers;
+        QTimer::singleShot(300, &timers, [&] {
+            QTest::mouseRelease(rig.handle(), Qt::RightButton, {}, centre("cmdFreeze"));
+            rig.serial->WriteByte(0xFF);
+        });
+        QTest::mousePress(rig.handle(), Qt::RightButton, {}, centre("imgPhleft"));
+        const QByteArray got = rig.receivedSince(before);
+        QVERIFY2(got.size() >= 4 && got == QByteArray(got.size() - 1, '\6') + '\xff', got.toHex().constData());
+        QVERIFY(!rig.panel->arrowRepeat().repeatFlag());
     }
 
 private:

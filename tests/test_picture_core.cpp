@@ -150,7 +150,6 @@ private slots:
         parade("YUV", status(0x61, true, 2, 0), x("f87.", 42) + x("911.", 42) + x("c44.", 43));
         parade("RGB", status(0x61), x("c44.", 42) + x("a22.", 42) + x("911.", 43));
         // Only a waveform parade has colours.
-        parade("range H, YRGB set", status(0x21, true, 2, 1), x("f87.", 127));
         parade("vector, parade range", status(0x62, true, 2, 1), x("f87.", 127));
     }
 

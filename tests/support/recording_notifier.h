@@ -28,7 +28,12 @@ public:
     }
 
 protected:
-    void showWarning(const QString &text, const QString &title) override;
+    void showWarning(const QString &text, const QString &title) override
+    {
+        messages.append({text, title});
+        if (onMessage)
+            onMessage();
+    }
     void soundBeep() override { ++beeps; }
 };
 

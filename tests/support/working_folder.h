@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDir>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -10,15 +12,23 @@ namespace orvanta::test {
 class WorkingFolder
 {
 public:
-    WorkingFolder();
-    ~WorkingFolder();
+    WorkingFolder()
+    {
+        const QDir data(QStringLiteral(ORVANTA_DATA_DIR));
+        QFile::copy(data.filePath("orva.hlp"), dir_.filePath("orva.hlp"));
+        QDir(dir_.path()).mkdir("graticules");
+        for (const QString &name : QDir(data.filePath("graticules")).entryList({"*.rle"}, QDir::Files))
+            QFile::copy(data.filePath("graticules/" + name), dir_.filePath("graticules/" + name));
+        QDir::setCurrent(dir_.path());
+    }
+    ~WorkingFolder() { QDir::setCurrent(previous_); }
 
     QString path() const { return dir_.path(); }
     QString filePath(const QString &name) const { return dir_.filePath(name); }
 
 private:
+    QString previous_ = QDir::currentPath();
     QTemporaryDir dir_;
-    QString previous_;
 };
 
 } // namespace orvanta::test
