@@ -103,6 +103,22 @@ private slots:
                 file == "orva.hlp" ? QByteArray("my notes\r\n") : readFile(ORVANTA_DATA_DIR "/" + file));
     }
 
+    // Last: the installed graticules go. A job looks in its working folder,
+    // then in the installed ones, and names both when neither has them; the
+    // picture comes all the same.
+    void captureWithoutGraticules()
+    {
+        QVERIFY(QDir(installed(ORVANTA_INSTALL_DATADIR "/orvanta/graticules")).removeRecursively());
+        QTemporaryDir folder;
+        const test::JobResult run = runProgram({"capture", "--simulate", "-o", "x.png"}, folder.path(),
+            test::jobEnvironment(), kGuardMs, installed(ORVANTA_INSTALL_BINDIR "/orvanta"));
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        const QString said = QString("orvanta capture: no graticule pal_wfmd.rle in %1/graticules or %2/graticules")
+                                 .arg(folder.path(), QDir::cleanPath(installed(ORVANTA_INSTALL_DATADIR "/orvanta")));
+        QVERIFY2(QString::fromUtf8(run.err).contains(said), run.err.constData());
+        QVERIFY(QFile::exists(folder.filePath("x.png")));
+    }
+
 private:
     QString installed(const QString &path) const { return prefix_.filePath(path); }
 

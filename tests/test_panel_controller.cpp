@@ -1,4 +1,6 @@
 // Start-up, the port and baud items, and shutdown, on the real windows.
+#include "jobs/stop_signals.h"
+#include "logger/ui/logger_window.h"
 #include "messages/messages.h"
 #include "panel/ui/menu_item.h"
 #include "support/file_bytes.h"
@@ -8,10 +10,12 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <sys/stat.h>
 
 using namespace orvanta;
@@ -205,6 +209,40 @@ private slots:
         for (const auto &form : forms)
             QVERIFY2(!run.program->panel().otherWindow(form.first)->window()->isVisible(), qPrintable(form.first));
         QVERIFY(run.notifier.messages.isEmpty());
+    }
+
+    void leavingWhileMonitoring_data()
+    {
+        QTest::addColumn<int>("signal"); // 0: "&Exit"
+        QTest::newRow("Exit") << 0;
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    // Exit, and the signals that end the program as Exit does, while the
+    // logger monitors: the instrument is told to stop sending errors before
+    // the port closes, the settings are saved, the loop unwinds.
+    void leavingWhileMonitoring()
+    {
+        QFETCH(int, signal);
+        test::ProgramRig run;
+        const jobs::StopSignals stopSignals([&run] { run.program->panel().Shutdown(); });
+        run.start();
+        run.item("mnu_Logger")->trigger();
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (run.link().realtimeActive()) {
+                watch.stop();
+                signal ? void(::raise(signal)) : run.item("mnuExit")->trigger();
+            }
+        });
+        watch.start(5);
+        run.other<logger::LoggerWindow>("frmLogger")->button("cmdStartreal")->click();
+        QCOMPARE(run.ended, 1);
+        QCOMPARE(readFile(run.folder.filePath("orva.set")), hex("00000000"));
+        const QByteArray got = run.sim->receivedBytes();
+        QVERIFY2(got.endsWith("\x0e\x10"), got.toHex().constData());
+        QVERIFY(!run.link().IsPortOpen());
     }
 
     void exitInsideARunningWait()

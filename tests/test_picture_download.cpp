@@ -1,6 +1,7 @@
 // "Download Single Frame" and "Continuous Download" against the simulator over its pty:
 // the bytes on the line, the picture on its graticule, the graticule files, the faults,
 // and a continuous download ended after its cycle with the picture always the latest.
+#include "picture/picture_file.h"
 #include "screen_layout.h"
 #include "support/picture_rig.h"
 #include "support/shown_messages.h"
@@ -41,6 +42,24 @@ bool markerShown(const Canvas &canvas, int transfer)
             if (canvas.pixelIndex(c, row) != palette::kWhite)
                 return false;
     return true;
+}
+
+// Empty when the canvas is a whole picture converted to ink on paper, as
+// tempbw.bmp holds it: black and white only, the annotation line in ink.
+QString inkOnPaper(const Canvas &canvas)
+{
+    const std::optional<QImage> file = picture::loadPicture("tempbw.bmp");
+    if (!file || file->convertToFormat(QImage::Format_RGB32) != canvas.image())
+        return "tempbw.bmp is not what the canvas shows";
+    int ink = 0;
+    for (int row = 0; row < Canvas::kSize; ++row)
+        for (int column = 0; column < Canvas::kSize; ++column) {
+            const Pixel pixel = canvas.pixelIndex(column, row);
+            if (pixel != palette::kBlack && pixel != palette::kWhite)
+                return QString("%1,%2 is in colour").arg(column).arg(row);
+            ink += row >= 480 && row < 496 && column < 280 && pixel == palette::kBlack;
+        }
+    return ink > 100 ? QString() : "the annotation is not in ink";
 }
 
 } // namespace
@@ -286,6 +305,24 @@ private slots:
         rig.expectIdle({});
     }
 
+    // Pressed while the rows come in, Convert waits for the picture to be whole.
+    void convertDuringASingleDownload()
+    {
+        test::WorkingFolder folder;
+        test::PictureRig rig(test::kPalWaveform, {"--pace", "115200"});
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (rig.window->cycle().decoder().pictureRow() > 100) {
+                watch.stop();
+                rig.click("cmdConvert");
+            }
+        });
+        watch.start(5);
+        rig.download();
+        rig.expectIdle({});
+        QCOMPARE(inkOnPaper(rig.window->canvas()), QString());
+    }
+
     void endsAfterItsCycle_data()
     {
         QTest::addColumn<QString>("button"); // empty: the close box
@@ -342,9 +379,10 @@ private slots:
         if (button == u"cmdPrint")
             QVERIFY(QFileInfo(rig.printer.path()).size() > 0);
         if (button == u"cmdConvert") {
-            // Converted under the running cycle, which then went on drawing in colour.
-            QVERIFY(QFile::exists("tempbw.bmp"));
-            QCOMPARE(canvas.pixelIndex(100, 0), palette::kWhite);
+            // The whole latest picture, converted once it was drawn.
+            QCOMPARE(inkOnPaper(canvas), QString());
+            QCOMPARE(
+                canvas.pixelIndex(layout::liveMarkerColumn(pressedIn - 1), layout::kLiveMarkerTop), palette::kBlack);
         } else {
             // The latest picture, not an earlier one.
             QVERIFY(markerShown(canvas, pressedIn - 1));

@@ -15,6 +15,8 @@
 #include <QImageReader>
 #include <QLineEdit>
 
+#include <sys/stat.h>
+
 using namespace orvanta;
 using picture::Canvas;
 using Message = test::RecordingNotifier::Message;
@@ -136,10 +138,12 @@ private slots:
     void cannotWrite_data()
     {
         QTest::addColumn<QString>("name");   // typed into Text1; empty with the conversion
-        QTest::addColumn<QString>("folder"); // made first
+        QTest::addColumn<QString>("folder"); // made first: a folder, or with "|" a pipe
         QTest::newRow("conversion, a folder named tempbw.bmp") << QString() << "tempbw.bmp";
         QTest::newRow("store, no name") << QString() << QString();
         QTest::newRow("store, a folder's name") << "pictures" << QString("pictures");
+        // Replaced by a regular file, a pipe or a device would be gone.
+        QTest::newRow("store, a pipe's name") << "pipe.bmp" << QString("pipe.bmp|");
     }
 
     void cannotWrite()
@@ -148,7 +152,10 @@ private slots:
         QFETCH(QString, folder);
         const bool conversion = folder == "tempbw.bmp";
         Windows windows;
-        QVERIFY(folder.isEmpty() || QDir().mkdir(folder));
+        if (folder.endsWith('|'))
+            QCOMPARE(::mkfifo(QFile::encodeName(folder.chopped(1)).constData(), 0600), 0);
+        else
+            QVERIFY(folder.isEmpty() || QDir().mkdir(folder));
         const QStringList before = QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
         const QImage canvas = windows.picture.canvas().image();
         windows.files.text1()->setText(name);
@@ -171,16 +178,21 @@ private slots:
         QTest::addColumn<QString>("name");     // selected in File1; empty: none
         QTest::addColumn<QByteArray>("bytes"); // its content
         QTest::addColumn<QImage>("picture");   // what it shows; null: not a picture
+        QTest::addColumn<QString>("said");     // what a file that shows nothing is said to be
         QImage small(100, 60, QImage::Format_RGB32);
         small.fill(qRgb(200, 10, 10));
         QImage large(600, 700, QImage::Format_RGB32);
         for (int row = 0; row < large.height(); ++row)
             for (int column = 0; column < large.width(); ++column)
                 large.setPixel(column, row, qRgb(column % 256, row % 256, 7));
-        QTest::newRow("nothing selected") << "" << QByteArray() << QImage();
-        QTest::newRow("a PNG named .bmp") << "shot.bmp" << encoded(small, "PNG") << QImage();
-        QTest::newRow("smaller: top left, black around") << "small.bmp" << encoded(small, "BMP") << small;
-        QTest::newRow("larger, named .BMP: clipped") << "LARGE.BMP" << encoded(large, "BMP") << large;
+        QTest::newRow("nothing selected") << "" << QByteArray() << QImage() << "No .BMP file is selected";
+        QTest::newRow("a PNG named .bmp")
+            << "shot.bmp" << encoded(small, "PNG") << QImage() << "Can't read %1/shot.bmp: ";
+        // Opened, a pipe would stop the program until something wrote to it.
+        QTest::newRow("a pipe named .bmp")
+            << "pipe.bmp" << QByteArray("|") << QImage() << "Can't read %1/pipe.bmp: not a plain file";
+        QTest::newRow("smaller: top left, black around") << "small.bmp" << encoded(small, "BMP") << small << "";
+        QTest::newRow("larger, named .BMP: clipped") << "LARGE.BMP" << encoded(large, "BMP") << large << "";
     }
 
     void display()
@@ -188,6 +200,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QImage, picture);
+        QFETCH(QString, said);
         Windows windows;
         Canvas &canvas = windows.picture.canvas();
         canvas.fillRows(0, Canvas::kSize - 1, palette::kGreen);
@@ -199,11 +212,18 @@ private slots:
         picture::FileList &files = *windows.files.file1();
         files.setCurrentItem(files.findItems(name, Qt::MatchExactly).value(0));
         QCOMPARE(files.selectedName(), name);
+        // A pipe since the list was read.
+        if (bytes == "|")
+            QVERIFY(QFile::remove(name) && ::mkfifo(QFile::encodeName(name).constData(), 0600) == 0);
         windows.click(windows.files, "cmdDispFile");
 
         QCOMPARE(windows.files.isVisible(), picture.isNull());
-        QCOMPARE(windows.notifier.messages,
-            picture.isNull() ? QList{Message("No .BMP file is selected", "File Directory Error")} : QList<Message>{});
+        QCOMPARE(windows.notifier.messages.size(), picture.isNull() ? 1 : 0);
+        if (picture.isNull())
+            QVERIFY2(windows.notifier.messages[0].first.startsWith(said.arg(QDir::currentPath()))
+                    && windows.notifier.messages[0].second
+                        == (name.isEmpty() ? "File Directory Error" : "Picture File Error"),
+                qPrintable(windows.notifier.messages[0].first));
         QCOMPARE(windows.notifier.beeps, picture.isNull() ? 0 : 1);
         for (int row = 0; row < Canvas::kSize; ++row)
             for (int column = 0; column < Canvas::kSize; ++column) {

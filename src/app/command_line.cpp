@@ -9,6 +9,9 @@
 #include <QSerialPortInfo>
 #include <QTextStream>
 
+#include <algorithm>
+#include <string_view>
+
 namespace orvanta::app {
 
 namespace {
@@ -20,8 +23,21 @@ const QCommandLineOption kVersionOption(
 const QCommandLineOption kListPorts(
     QStringLiteral("list-ports"), QStringLiteral("List the serial devices of this computer and end."));
 
+// What the toolkit takes on every program's command line, which may come
+// along; anything else unknown is a mistake.
+constexpr std::string_view kToolkitOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+    "qwindowgeometry", "qwindowicon", "qwindowtitle", "reverse", "session", "display", "geometry", "style",
+    "stylesheet", "widgetcount", "name", "title", "visual", "nograb", "dograb", "sync", "qmljsdebugger"};
+
+bool toolkitOption(const QString &name)
+{
+    return std::ranges::find(kToolkitOptions, name.toStdString()) != std::end(kToolkitOptions);
+}
+
 void addOptions(QCommandLineParser &parser)
 {
+    // -platform and the like are words, as the toolkit reads them.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QStringLiteral("Remote front panel for the Orvanta waveform monitor."));
     parser.addOption(jobs::options::simulate());
     parser.addOption(jobs::options::simulatorOption());
@@ -42,12 +58,16 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     addOptions(parser);
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
-        result.onlyUnknownOptions = !parser.unknownOptionNames().isEmpty();
+        const QStringList unknown = parser.unknownOptionNames();
+        result.onlyToolkitOptions = !unknown.isEmpty() && std::ranges::all_of(unknown, toolkitOption);
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        result.error = QStringLiteral("Unexpected argument: %1 (jobs: %2)")
-                           .arg(parser.positionalArguments().first(), jobs::jobNames().join(QStringLiteral(", ")));
+        const QString first = parser.positionalArguments().first();
+        result.error = jobs::jobNamed(first)
+            ? QStringLiteral("the job name comes first: orvanta %1 [options]").arg(first)
+            : QStringLiteral("Unexpected argument: %1 (jobs: %2)")
+                  .arg(first, jobs::jobNames().join(QStringLiteral(", ")));
         return result;
     }
     if (!jobs::options::readWorkFolder(parser, result.workFolder, result.error))
@@ -60,7 +80,9 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     for (const QString &device : parser.values(kDevice)) {
         const auto assignment = link::PortMap::parseAssignment(device);
         if (!assignment) {
-            result.error = QStringLiteral("--device wants N=PATH with N from 1 to 4, not \"%1\"").arg(device);
+            result.error = link::PortMap::looksLikeAssignment(device)
+                ? QStringLiteral("--device %1: port numbers are 1 to 4").arg(device)
+                : QStringLiteral("--device wants N=PATH with N from 1 to 4, not \"%1\"").arg(device);
             return result;
         }
         result.devices.append(*assignment);

@@ -20,8 +20,8 @@ struct CommandLine
     // The folder to work in, made and seeded first; empty: the current folder.
     QString workFolder;
     QString error; // set when the command line cannot be used
-    // The error names options we do not know, which may still be the toolkit's own.
-    bool onlyUnknownOptions = false;
+    // The only options we do not know are the toolkit's own: it takes them.
+    bool onlyToolkitOptions = false;
 
     static CommandLine parse(const QStringList &arguments);
     static QString helpText();

@@ -6,7 +6,9 @@
 
 namespace orvanta::app {
 
-// orvanta-sim as a child of the program, for --simulate.
+// orvanta-sim as a child of the program, for --simulate. It runs in a session
+// of its own: a terminal's Ctrl+C, sent to the whole process group, reaches
+// the program, which ends it in its own time, and not the simulator first.
 class SimulatorProcess
 {
 public:
@@ -19,10 +21,14 @@ public:
     // Ends it at once, as a crash or a pulled cable would.
     void kill();
     const QString &error() const { return error_; }
+    // The simulator would not take the options it was given: a usage error.
+    bool refusedOptions() const { return refused_; }
 
 private:
     QProcess process_;
     QString error_;
+    bool refused_ = false;
+    bool starting_ = false;
 };
 
 } // namespace orvanta::app

@@ -1,5 +1,7 @@
+#include "files/whole_file.h"
 #include "jobs/job_context.h"
 #include "jobs/picture_formats.h"
+#include "jobs/standard_output.h"
 #include "link/serial_link.h"
 #include "messages/messages.h"
 #include "messages/notifier.h"
@@ -14,7 +16,9 @@
 #include <QPainter>
 #include <QTimer>
 
-#include <QSaveFile>
+#include <QDir>
+#include <QFileInfo>
+
 #include <utility>
 
 namespace orvanta::jobs {
@@ -44,30 +48,46 @@ private:
     bool fontRequested_ = false;
 };
 
+// capture-YYYYMMDD-HHMMSS-mmm.png, and a count after it for the second and later.
+QString defaultName(const QDateTime &taken, int count, const char *format)
+{
+    const QString stamp = taken.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    return count == 1 ? QStringLiteral("capture-%1.%2").arg(stamp, QLatin1StringView(format))
+                      : QStringLiteral("capture-%1-%2.%3").arg(stamp).arg(count).arg(QLatin1StringView(format));
+}
+
 } // namespace
 
 int runCapture(JobContext &job)
 {
-    const QString fileName = job.options.output.isEmpty()
-        ? QStringLiteral("capture-%1.png").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")))
-        : job.options.output;
-    // The options have made sure of the suffix.
-    const PictureFormat *format = pictureFormatOf(fileName);
-    if (!format)
-        return kBadUsage;
-    // A file that cannot be written costs no download. Nothing stays behind
-    // meanwhile, not even the save's temporary file.
-    {
-        QSaveFile probe(fileName);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            job.notifier.warn(messages::kPictureNotWritten, fileName, probe.errorString());
-            return kFailed;
-        }
-        probe.cancelWriting();
+    const QString output = job.options.output;
+    const bool toStandardOutput = output == u"-";
+    const bool named = !output.isEmpty() && !toStandardOutput;
+    // The options have made sure of the format or the suffix.
+    const char *format = !job.options.format.isEmpty() ? (job.options.format == u"bmp" ? "bmp" : "png")
+        : named                                        ? pictureFormatOf(output)->format
+                                                       : "png";
+    const QDateTime taken = QDateTime::currentDateTime();
+    // A file that cannot be written costs no download. A name given is
+    // said as given; a default one, in the working folder, whole.
+    const QString target = toStandardOutput ? QStringLiteral("standard output")
+        : named                             ? QDir(job.options.startFolder).absoluteFilePath(output)
+                                            : QDir::current().absoluteFilePath(defaultName(taken, 1, format));
+    const std::optional<files::FileError> unwritable = toStandardOutput
+        ? (job.out.failed() ? std::optional(files::FileError{target, job.out.reason()}) : std::nullopt)
+        : files::checkWritable(target);
+    if (unwritable) {
+        job.notifier.warn(messages::kPictureNotWritten, unwritable->file, unwritable->reason);
+        return kFailed;
     }
 
     picture::Canvas canvas;
-    picture::DownloadCycle cycle(job.link, job.notifier, canvas, picture::kGraticuleFolder.toString());
+    picture::DownloadCycle cycle(job.link, job.notifier, canvas, job.graticuleFolders);
+    // Not the window's Windows path: where this job looked.
+    cycle.onGraticuleMissing([&job](const QString &file) {
+        job.err << "orvanta capture: no graticule " << file << " in " << job.graticuleFolders.join(" or ")
+                << "; the picture has none" << Qt::endl;
+    });
     CaptureView nothingShown;
     switch (cycle.run(nothingShown)) {
     case picture::DownloadCycle::Outcome::Completed: break;
@@ -83,11 +103,26 @@ int runCapture(JobContext &job)
         for (int row = 0; row < picture::Canvas::kSize; ++row)
             canvas.blackOnWhite(row);
 
-    if (const auto error = picture::savePicture(canvas.image(), fileName, format->format)) {
+    if (toStandardOutput) {
+        if (job.out.write(picture::encodePicture(canvas.image(), format)))
+            return kDone;
+        job.notifier.warn(messages::kPictureNotWritten, target, job.out.reason());
+        return kFailed;
+    }
+    // A name given replaces its file, as cp does; a default name never does:
+    // two captures in one millisecond get one each.
+    QString written = target;
+    std::optional<files::FileError> error = picture::savePicture(
+        canvas.image(), written, format, named ? files::Existing::Replace : files::Existing::Keep);
+    for (int count = 2; error && !named && QFileInfo::exists(written) && count < 1000; ++count) {
+        written = QDir::current().absoluteFilePath(defaultName(taken, count, format));
+        error = picture::savePicture(canvas.image(), written, format, files::Existing::Keep);
+    }
+    if (error) {
         job.notifier.warn(messages::kPictureNotWritten, error->file, error->reason);
         return kFailed;
     }
-    job.out << fileName << Qt::endl;
+    job.out.write((named ? output : written).toUtf8() + '\n');
     return kDone;
 }
 

@@ -106,6 +106,15 @@ CommandNames::Resolved CommandNames::resolve(const QString &name) const
         .closeMatches = closeMatches(name)};
 }
 
+QList<QPair<QString, std::uint8_t>> CommandNames::sendable() const
+{
+    QList<QPair<QString, std::uint8_t>> names;
+    for (const Entry &entry : entries_)
+        if (entry.code)
+            names.append({entry.name, *entry.code});
+    return names;
+}
+
 QStringList CommandNames::closeMatches(const QString &name) const
 {
     // Near in spelling, or holding the name whole ("Full Size Vector Mode"

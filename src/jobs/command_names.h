@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,8 @@ public:
     // An exact name first; then one that differs only in case, when only one
     // does; then a code, 0 to 255, decimal or 0x hex.
     Resolved resolve(const QString &name) const;
+    // Every name that sends a code, with its code, in the order the tables give them.
+    QList<QPair<QString, std::uint8_t>> sendable() const;
 
 private:
     struct Entry

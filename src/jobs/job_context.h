@@ -2,6 +2,7 @@
 
 #include "jobs/job_options.h"
 
+#include <QStringList>
 #include <QTextStream>
 
 namespace orvanta::messages {
@@ -14,6 +15,8 @@ class SerialLink;
 
 namespace orvanta::jobs {
 
+class StandardOutput;
+
 // What a running job works with. The link is set up but not opened: a job
 // checks its own arguments and output first, so a mistake costs no byte on
 // the wire.
@@ -22,8 +25,9 @@ struct JobContext
     const JobOptions &options;
     link::SerialLink &link;
     messages::Notifier &notifier;
-    QTextStream &out; // standard output
-    QTextStream &err; // standard error, for what is not one of the window's messages
+    StandardOutput &out;          // every write checked
+    QTextStream &err;             // standard error, for what is not one of the window's messages
+    QStringList graticuleFolders; // looked in, in order, for a picture's graticule
 };
 
 int runStatus(JobContext &job);

@@ -45,6 +45,11 @@ const QCommandLineOption kBlackOnWhite(
     QStringLiteral("black-on-white"), QStringLiteral("Write the picture converted to black on white."));
 const QCommandLineOption kTimestamps(
     QStringLiteral("timestamps"), QStringLiteral("Put the computer's ISO 8601 time in front of each line."));
+const QCommandLineOption kFormat(QStringLiteral("format"),
+    QStringLiteral("png or bmp: the picture's format whatever the name, as for -o - (standard output)."),
+    QStringLiteral("FORMAT"));
+const QCommandLineOption kList(QStringLiteral("list"),
+    QStringLiteral("Print every name send takes, with its code, one a line, and send nothing."));
 
 QCommandLineOption outputOption(Job job)
 {
@@ -52,11 +57,13 @@ QCommandLineOption outputOption(Job job)
     switch (job) {
     case Job::Capture:
         return {names,
-            QStringLiteral("Write the picture to FILE: PNG, or BMP for a name ending in .bmp. "
-                           "Default: capture-YYYYMMDD-HHMMSS.png."),
+            QStringLiteral("Write the picture to FILE (- for standard output): PNG, or BMP for a name ending in "
+                           ".bmp. Default: capture-YYYYMMDD-HHMMSS-mmm.png in the working folder."),
             QStringLiteral("FILE")};
-    case Job::ReadLog: return {names, QStringLiteral("Write the log to FILE, not standard output."), "FILE"};
-    case Job::Monitor: return {names, QStringLiteral("Append the lines to FILE, not standard output."), "FILE"};
+    case Job::ReadLog:
+        return {names, QStringLiteral("Write the log to FILE (- for standard output, the default)."), "FILE"};
+    case Job::Monitor:
+        return {names, QStringLiteral("Append the lines to FILE (- for standard output, the default)."), "FILE"};
     default: return {names, {}, QStringLiteral("FILE")};
     }
 }
@@ -76,6 +83,7 @@ void addOptions(QCommandLineParser &parser, Job job)
     case Job::Status: parser.addOption(kJson); break;
     case Job::Capture:
         parser.addOption(outputOption(job));
+        parser.addOption(kFormat);
         parser.addOption(kBlackOnWhite);
         break;
     case Job::ReadLog: parser.addOption(outputOption(job)); break;
@@ -84,6 +92,7 @@ void addOptions(QCommandLineParser &parser, Job job)
         parser.addOption(outputOption(job));
         break;
     case Job::Send:
+        parser.addOption(kList);
         parser.addPositionalArgument(QStringLiteral("NAME"),
             QStringLiteral("A button caption (Wfm), a menu path (\"Presets/Full Size Vector Mode\"), a control's name "
                            "(cmdRef) or a code (47, 0x2F)."),
@@ -112,6 +121,8 @@ QString readLinkOptions(const QCommandLineParser &parser, JobOptions &options)
     for (const QString &device : parser.values(kDevice)) {
         if (const auto assignment = link::PortMap::parseAssignment(device)) {
             options.devices.append(*assignment);
+        } else if (link::PortMap::looksLikeAssignment(device)) {
+            return QStringLiteral("--device %1: port numbers are 1 to 4").arg(device);
         } else {
             if (!options.device.isEmpty())
                 return QStringLiteral("--device PATH names the instrument once");
@@ -189,22 +200,29 @@ JobOptions parseJobOptions(const QStringList &arguments)
 
     if (*job == Job::Status)
         options.json = parser.isSet(kJson);
-    if (*job == Job::Capture)
+    if (*job == Job::Capture) {
         options.blackOnWhite = parser.isSet(kBlackOnWhite);
+        options.format = parser.value(kFormat).toLower();
+        if (parser.isSet(kFormat) && options.format != u"png" && options.format != u"bmp")
+            options.error = QStringLiteral("--format wants png or bmp, not \"%1\"").arg(parser.value(kFormat));
+    }
+    if (*job == Job::Send)
+        options.list = parser.isSet(kList);
     if (*job == Job::Monitor)
         options.timestamps = parser.isSet(kTimestamps);
     if (*job == Job::Capture || *job == Job::ReadLog || *job == Job::Monitor) {
         options.output = parser.value(QStringLiteral("output"));
         if (parser.isSet(QStringLiteral("output")) && options.output.isEmpty())
-            options.error = QStringLiteral("-o wants a file name");
-        else if (*job == Job::Capture && !options.output.isEmpty() && !pictureFormatOf(options.output))
+            options.error = QStringLiteral("-o wants a file name, or - for standard output");
+        else if (*job == Job::Capture && options.format.isEmpty() && options.output != u"-" && !options.output.isEmpty()
+            && !pictureFormatOf(options.output))
             options.error = QStringLiteral("%1: the name must end in .png or .bmp").arg(options.output);
     }
 
     const QStringList positional = parser.positionalArguments();
     if (*job == Job::Send) {
         options.names = positional;
-        if (options.names.isEmpty())
+        if (options.names.isEmpty() && !options.list)
             options.error = QStringLiteral("send wants at least one NAME");
     } else if (!positional.isEmpty()) {
         options.error = QStringLiteral("Unexpected argument: %1").arg(positional.first());

@@ -33,13 +33,16 @@ struct JobOptions
     std::optional<int> baud;                  // else the rate remembered in orva.set
     bool simulate = false;
     QStringList simulatorOptions;
-    QString workFolder; // empty: the current folder
+    QString workFolder;  // empty: the current folder
+    QString startFolder; // where the job was started: a relative -o is taken from there
 
     bool json = false;         // status
-    QString output;            // capture, read-log, monitor; empty: the default
+    QString output;            // capture, read-log, monitor; empty: the default, "-": standard output
+    QString format;            // capture: "png" or "bmp"; empty: by the output's name
     bool blackOnWhite = false; // capture
     bool timestamps = false;   // monitor
     QStringList names;         // send
+    bool list = false;         // send: the names it takes, instead of sending
 
     QString error; // set when the command line cannot be used
 };

@@ -20,16 +20,17 @@ public:
 
 int runMonitor(JobContext &job)
 {
-    OutputFile output(job.options.output, OutputFile::Mode::Append);
+    OutputFile output(job.options.output, job.options.startFolder, OutputFile::Mode::Append, job.out);
     if (!output.open(job.notifier))
         return kFailed;
     LogLineWriter log(output.device(), job.options.timestamps);
     NoPoll poll;
     logger::RealtimeMonitor monitor(job.link, poll, log);
-    // SIGINT and SIGTERM end it as "Stop Realtime Log " does: the closing line, then code 16.
+    // SIGINT, SIGTERM and SIGHUP (a closed terminal or ssh session) end it as
+    // "Stop Realtime Log " does: the closing line, then code 16.
     StopSignals stopSignals([&monitor] { monitor.stop(); });
     if (!stopSignals.ready()) {
-        job.err << "orvanta monitor: can't catch SIGINT and SIGTERM" << Qt::endl;
+        job.err << "orvanta monitor: can't catch SIGINT, SIGTERM and SIGHUP" << Qt::endl;
         return kFailed;
     }
     // A reader that went away ends monitoring too, with the instrument told.

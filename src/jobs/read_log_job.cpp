@@ -9,7 +9,7 @@ namespace orvanta::jobs {
 
 int runReadLog(JobContext &job)
 {
-    OutputFile output(job.options.output, OutputFile::Mode::WholeFile);
+    OutputFile output(job.options.output, job.options.startFolder, OutputFile::Mode::WholeFile, job.out);
     if (!output.open(job.notifier))
         return kFailed;
     LogLineWriter log(output.device(), false);
@@ -18,20 +18,21 @@ int runReadLog(JobContext &job)
     log.endLastLine();
     if (log.failed()) {
         output.warnFailed(job.notifier, log.errorString());
-        output.discard();
         return kFailed;
     }
     switch (outcome) {
-    case logger::StoredLogReadout::Outcome::Ended: return output.finish(job.notifier) ? kDone : kFailed;
+    case logger::StoredLogReadout::Outcome::Ended:
+        if (readout.reachedLimit())
+            job.err << "orvanta read-log: stopped after " << logger::StoredLogReadout::kRequests
+                    << " records; the instrument may hold more" << Qt::endl;
+        return output.finish(job.notifier) ? kDone : kFailed;
     case logger::StoredLogReadout::Outcome::TimedOut:
         // The window writes the time-out into the log and says no more; a
-        // script is told on standard error too.
+        // script is told on standard error too, and gets no -o file.
         job.err << "orvanta read-log: " << logger::texts::kTimeoutLine.trimmed().toString() << Qt::endl;
-        output.discard();
         return kFailed;
     default:
         // The readout has said why.
-        output.discard();
         return kFailed;
     }
 }

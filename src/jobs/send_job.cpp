@@ -1,5 +1,6 @@
 #include "jobs/command_names.h"
 #include "jobs/job_context.h"
+#include "jobs/standard_output.h"
 #include "link/serial_link.h"
 
 namespace orvanta::jobs {
@@ -8,6 +9,13 @@ int runSend(JobContext &job)
 {
     // Every name is known before the first code goes: a typo sends nothing.
     const CommandNames names;
+    if (job.options.list) {
+        QByteArray list;
+        for (const auto &[name, code] : names.sendable())
+            list += name.toUtf8() + '\t' + QByteArray::number(code) + '\n';
+        job.out.write(list);
+        return kDone;
+    }
     QList<std::uint8_t> codes;
     bool usable = true;
     for (const QString &name : job.options.names) {

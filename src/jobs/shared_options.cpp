@@ -37,7 +37,8 @@ const QCommandLineOption &userWorkFolder()
 const QCommandLineOption &help()
 {
     static const QCommandLineOption option(
-        QStringList{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and end."));
+        QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("help-all")},
+        QStringLiteral("Show this help and end."));
     return option;
 }
 

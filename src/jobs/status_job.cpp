@@ -1,4 +1,5 @@
 #include "jobs/job_context.h"
+#include "jobs/standard_output.h"
 #include "jobs/status_report.h"
 #include "link/serial_link.h"
 #include "messages/messages.h"
@@ -18,11 +19,9 @@ int runStatus(JobContext &job)
         job.notifier.warn(messages::kMenuUpdateFailure);
         return kFailed;
     }
-    if (job.options.json)
-        job.out << QJsonDocument(report->json()).toJson(QJsonDocument::Compact) << '\n';
-    else
-        job.out << report->text();
-    job.out.flush();
+    // Whether it was written is judged once the job is over.
+    job.out.write(job.options.json ? QJsonDocument(report->json()).toJson(QJsonDocument::Compact) + '\n'
+                                   : report->text().toUtf8());
     return kDone;
 }
 

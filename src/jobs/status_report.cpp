@@ -102,6 +102,9 @@ QJsonObject StatusReport::json() const
             inputs.append(lampName(lamp.name));
     }
 
+    // Each menu group's checked items by control name too, as send takes them
+    // back: the captions carry the panel's own spellings.
+    QJsonObject controls;
     for (const ReportRow &row : kReport) {
         QJsonValue value;
         switch (row.source) {
@@ -113,11 +116,15 @@ QJsonObject StatusReport::json() const
             value = kStandards[block_.isSet(link::status::kPal).value_or(false) ? 1 : 0].toString();
             break;
         case Source::Menu: {
-            QJsonArray checked;
-            for (const panel::MenuRow &item : panel::menuTable())
-                if (item.parent == row.control && state_.checked(item.name).value_or(false))
+            QJsonArray checked, names;
+            for (const panel::MenuRow &item : panel::menuTable()) {
+                if (item.parent == row.control && state_.checked(item.name).value_or(false)) {
                     checked.append(shownCaption(state_, item));
+                    names.append(QString::fromLatin1(item.name));
+                }
+            }
             value = checked;
+            controls.insert(row.key.toString(), names);
             break;
         }
         case Source::Button: value = state_.caption(row.control).value_or(QString()); break;
@@ -125,6 +132,7 @@ QJsonObject StatusReport::json() const
         object.insert(row.key.toString(), value);
     }
     object.insert(QStringLiteral("lamps"), lamps);
+    object.insert(QStringLiteral("controls"), controls);
 
     // Everything else the menus show from the status, by where it is.
     QJsonArray checked, captions, disabled;

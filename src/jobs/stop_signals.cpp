@@ -12,7 +12,7 @@ namespace orvanta::jobs {
 
 namespace {
 
-constexpr std::array<int, 2> kStopSignals{SIGINT, SIGTERM};
+constexpr std::array<int, 3> kStopSignals{SIGINT, SIGTERM, SIGHUP};
 
 // The pipe the handler writes to: one process, one at a time.
 int pipeEnds[2] = {-1, -1};

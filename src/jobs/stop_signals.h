@@ -8,10 +8,10 @@ class QSocketNotifier;
 
 namespace orvanta::jobs {
 
-// SIGINT and SIGTERM, turned into a call on the one thread: the handler only
-// writes a byte to a pipe, and a socket notifier on the pipe's other end runs
-// stop from the event loop, that is, from within whatever wait is running.
-// While this lives, the two signals no longer end the process at once.
+// SIGINT, SIGTERM and SIGHUP, turned into a call on the one thread: the
+// handler only writes a byte to a pipe, and a socket notifier on the pipe's
+// other end runs stop from the event loop, that is, from within whatever wait
+// is running. While this lives, the three no longer end the process at once.
 class StopSignals : public QObject
 {
     Q_OBJECT

@@ -15,6 +15,13 @@ std::optional<PortMap::Assignment> PortMap::parseAssignment(const QString &text)
     return Assignment{port, path};
 }
 
+bool PortMap::looksLikeAssignment(const QString &text)
+{
+    bool number = false;
+    const qsizetype equals = text.indexOf(u'=');
+    return equals > 0 && (text.left(equals).trimmed().toInt(&number), number);
+}
+
 QString PortMap::platformDefault(int port)
 {
 #ifdef Q_OS_WIN

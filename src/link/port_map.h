@@ -25,6 +25,8 @@ public:
 
     // "N=PATH" with N 1 to 4 and a non-empty path; nothing otherwise.
     static std::optional<Assignment> parseAssignment(const QString &text);
+    // "N=..." with any whole number N: meant as an assignment, right or wrong.
+    static bool looksLikeAssignment(const QString &text);
     static QString platformDefault(int port);
 
     void setDevice(int port, const QString &path);

@@ -3,11 +3,39 @@
 #include "messages/messages.h"
 #include "messages/notifier.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QLoggingCategory>
+
 #include <limits>
 
 namespace orvanta::link {
 
+Q_LOGGING_CATEGORY(linkLog, "orvanta.link")
+
 namespace {
+
+// Where the serial port layer keeps its lock files, in the order it tries them.
+constexpr const char *kLockFolders[] = {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp",
+    "/var/tmp", "/var/lock/lockdev", "/run/lock"};
+
+// The process that holds the device's lock, or 0. The lock is named after
+// the device's path below /dev, its slashes made underscores: LCK..pts_3.
+qint64 lockOwner(QString device)
+{
+    if (device.startsWith(u"/dev/"))
+        device.remove(0, 5);
+    device.replace(u'/', u'_');
+    for (const char *folder : kLockFolders) {
+        const QString lock = QDir(QString::fromLatin1(folder)).filePath("LCK.." + device);
+        qint64 pid = 0;
+        QString host, application;
+        if (QFileInfo::exists(lock) && QLockFile(lock).getLockInfo(&pid, &host, &application))
+            return pid;
+    }
+    return 0;
+}
 
 // Bounded, the port's buffer appends each arrival to the chunk it holds;
 // unbounded, Qt allocates a fresh 32 KiB chunk for each read that adds to
@@ -82,10 +110,30 @@ bool SerialLink::OpenPort()
         return false;
     if (port_.isOpen())
         return true;
-    port_.setPortName(devicePath());
-    if (!port_.open(QIODevice::ReadWrite))
+    // By the device's own name: a link to it and the device share one lock.
+    const QFileInfo device(devicePath());
+    port_.setPortName(device.exists() ? device.canonicalFilePath() : device.filePath());
+    if (!port_.open(QIODevice::ReadWrite)) {
+        portFailure_ = openFailure();
         return false;
+    }
+    portFailure_.clear();
     return port_.isOpen();
+}
+
+QString SerialLink::openFailure() const
+{
+    const QString said = port_.errorString();
+    if (said.contains(QStringLiteral("locking"))) {
+        const qint64 owner = lockOwner(QFileInfo(devicePath()).canonicalFilePath());
+        return owner > 0 ? QStringLiteral("is in use by process %1").arg(owner)
+                         : QStringLiteral("is in use by another program");
+    }
+    if (port_.error() == QSerialPort::PermissionError)
+        return said + QStringLiteral("; is the user in the dialout group?");
+    if (said.contains(QStringLiteral("Inappropriate ioctl")))
+        return QStringLiteral("not a serial device");
+    return said;
 }
 
 void SerialLink::ClosePort()
@@ -99,8 +147,10 @@ bool SerialLink::WriteByte(int byte)
     if (!port_.isOpen())
         return false;
     const char c = static_cast<char>(byte & 0xFF);
-    if (port_.write(&c, 1) != 1)
+    if (port_.write(&c, 1) != 1) {
+        portFailure_ = port_.errorString();
         return false;
+    }
     // The order and spacing of bytes on the line are part of the protocol.
     port_.flush();
     return port_.isOpen();
@@ -156,10 +206,19 @@ bool SerialLink::SendCode(int code)
     return ok;
 }
 
-void SerialLink::failWith(const messages::Message &message)
+void SerialLink::failWith(const messages::Message &message, const QString &reason)
 {
     notifier_.warn(message);
+    logFailure(reason.isEmpty() ? portFailure_ : reason);
     ClosePort();
+}
+
+void SerialLink::logFailure(const QString &reason)
+{
+    if (reason.isEmpty() || notifier_.silenced())
+        return;
+    qCWarning(linkLog).noquote()
+        << QStringLiteral("%1 (port %2, %3 baud): %4").arg(devicePath()).arg(portNumber_).arg(line_.baud).arg(reason);
 }
 
 void SerialLink::Delay(std::chrono::milliseconds time)
@@ -198,8 +257,10 @@ void SerialLink::endWaits()
 void SerialLink::onPortError(QSerialPort::SerialPortError error)
 {
     // A lost adapter keeps reporting errors many thousand times a second until closed.
-    if (error != QSerialPort::NoError && port_.isOpen())
+    if (error != QSerialPort::NoError && port_.isOpen()) {
+        portFailure_ = error == QSerialPort::ResourceError ? QStringLiteral("the line hung up") : port_.errorString();
         port_.close();
+    }
 }
 
 } // namespace orvanta::link

@@ -62,8 +62,13 @@ public:
     // Opens the port if needed and writes one command code; reports its own
     // failure. False when the code did not go.
     bool SendCode(int code);
-    // Says what failed, then closes the port, so the next request opens it afresh.
-    void failWith(const messages::Message &message);
+    // Says what failed, then closes the port, so the next request opens it
+    // afresh. The message is the window's; why it failed, and on which
+    // device, goes to the log (standard error): the reason given, or why the
+    // port last failed.
+    void failWith(const messages::Message &message, const QString &reason = {});
+    // The device, its port number and rate, and why: for the log after a message.
+    void logFailure(const QString &reason);
     // Returns after at least the given time, leaving TimeoutFlag true.
     void Delay(std::chrono::milliseconds time);
     // True once count bytes are waiting, false when the wait timer ticks first.
@@ -82,12 +87,15 @@ public:
     // The time the line at the chosen speed needs for this many bytes.
     std::chrono::microseconds lineTime(int bytes) const { return line_.lineTime(bytes); }
     QString devicePath() const { return portMap_.devicePath(portNumber_); }
+    // Why the port last failed to open, to write or to stay open; empty if it did not.
+    const QString &portFailure() const { return portFailure_; }
     const QTimer &waitTimer() const { return waitTimer_; }
     messages::Notifier &notifier() const { return notifier_; }
 
 private:
     void onPortError(QSerialPort::SerialPortError error);
     bool applySettings(const PortSettings &settings);
+    QString openFailure() const;
 
     PortMap portMap_;
     messages::Notifier &notifier_;
@@ -99,6 +107,7 @@ private:
     int portNumber_ = 1;
     QString settings_ = kDefaultSettings;
     PortSettings line_;
+    QString portFailure_;
     WaitLoop waits_;
 };
 

@@ -20,6 +20,11 @@ bool SerialLink::ReadStatus()
     }
     if (!WaitForBytes(status::kInterpretedBytes)) {
         notifier_.warn(messages::kStatusTimeout);
+        logFailure(!IsPortOpen()     ? portFailure_
+                : BytesWaiting() > 0 ? QStringLiteral("only %1 of %2 bytes of the status came within 2 seconds")
+                                           .arg(BytesWaiting())
+                                           .arg(status::kInterpretedBytes)
+                                     : QStringLiteral("no answer to the status request within 2 seconds"));
         return false;
     }
     // Every byte waiting now is the reply, however many came.

@@ -16,12 +16,14 @@ StoredLogReadout::StoredLogReadout(link::SerialLink &link, LogSink &log)
 StoredLogReadout::Outcome StoredLogReadout::run()
 {
     stopRequested_ = false;
+    reachedLimit_ = false;
     if (!(link_.IsPortOpen() || link_.OpenPort()) || !link_.WriteByte(link::codes::kStartLogReadout))
         return fail();
     log_.start(texts::headingLines());
     link_.Delay(kSettle);
 
     Outcome outcome = Outcome::Ended;
+    bool endSeen = false;
     for (int recordCounter = 0; recordCounter < kRequests; ++recordCounter) {
         if (link_.ending())
             return Outcome::Ending;
@@ -40,6 +42,7 @@ StoredLogReadout::Outcome StoredLogReadout::run()
             if (logLine.startsWith(texts::kEndMarker)) {
                 logLine = texts::kEndLine.toString();
                 recordCounter = kRequests - 1;
+                endSeen = true;
             }
         } else {
             // A port lost meanwhile is a failure of the link, not a silent instrument.
@@ -47,10 +50,12 @@ StoredLogReadout::Outcome StoredLogReadout::run()
                 return fail();
             logLine = texts::kTimeoutLine.toString();
             recordCounter = kRequests - 1;
+            endSeen = true;
             outcome = Outcome::TimedOut;
         }
         log_.append(logLine);
     }
+    reachedLimit_ = !endSeen;
     return outcome;
 }
 

@@ -36,6 +36,9 @@ public:
     Outcome run();
     // The window is closing: no request after the one under way.
     void stop() { stopRequested_ = true; }
+    // The last readout ended at its 125th record, with no end record: the
+    // instrument may hold more.
+    bool reachedLimit() const { return reachedLimit_; }
 
 private:
     Outcome fail();
@@ -43,6 +46,7 @@ private:
     link::SerialLink &link_;
     LogSink &log_;
     bool stopRequested_ = false;
+    bool reachedLimit_ = false;
 };
 
 } // namespace orvanta::logger

@@ -52,7 +52,7 @@ void PollCycle::UpdateMenus()
 {
     if (applyMenuState(link_.statusBlock(), target_))
         return;
-    link_.failWith(messages::kMenuUpdateFailure);
+    link_.failWith(messages::kMenuUpdateFailure, statusTooShort());
     pollSwitch_.pollEvent(link::PollEvent::UpdateMenusFailed);
     link_.StopWaitTimer();
 }
@@ -61,7 +61,14 @@ void PollCycle::UpdatePanel()
 {
     if (applyLampState(link_.statusBlock(), target_))
         return;
-    link_.failWith(messages::kPanelUpdateFailure);
+    link_.failWith(messages::kPanelUpdateFailure, statusTooShort());
+}
+
+QString PollCycle::statusTooShort() const
+{
+    return QStringLiteral("the status has %1 bytes, not %2")
+        .arg(link_.statusBlock().size())
+        .arg(link::status::kInterpretedBytes);
 }
 
 } // namespace orvanta::panel

@@ -2,6 +2,8 @@
 
 #include "link/wait_loop.h"
 
+#include <QString>
+
 #include <chrono>
 
 namespace orvanta::link {
@@ -33,6 +35,8 @@ public:
     void UpdatePanel();
 
 private:
+    QString statusTooShort() const;
+
     link::SerialLink &link_;
     StatusTarget &target_;
     link::PollSwitch &pollSwitch_;

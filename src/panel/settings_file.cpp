@@ -1,6 +1,7 @@
 #include "panel/settings_file.h"
 
 #include "files/regular_file.h"
+#include "files/whole_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -100,15 +101,19 @@ std::optional<SavedSettings> SettingsFile::readWithoutCreating() const
 
 bool SettingsFile::write(const SavedSettings &settings, QString *reason) const
 {
-    QFile file(path_);
-    const QByteArray bytes = encodeSettings(settings);
-    if (!files::openRegularFile(file, QIODevice::ReadWrite, reason))
-        return false;
-    const bool ok = file.write(bytes) == bytes.size() && file.flush();
-    if (!ok && reason)
-        *reason = file.errorString();
-    file.close();
-    return ok;
+    // The values over the file's first bytes; whatever the file holds beyond
+    // them stays. Written whole, so a full disk leaves the old file as it was.
+    QByteArray bytes;
+    QFile old(path_);
+    if (files::openRegularFile(old, QIODevice::ReadOnly))
+        bytes = old.readAll();
+    old.close();
+    const QByteArray values = encodeSettings(settings);
+    bytes.replace(0, std::min(values.size(), bytes.size()), values);
+    const std::optional<files::FileError> error = files::writeWholeFile(path_, bytes);
+    if (error && reason)
+        *reason = error->reason;
+    return !error;
 }
 
 } // namespace orvanta::panel

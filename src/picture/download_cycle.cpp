@@ -22,11 +22,12 @@ constexpr int kNtscBlackFrom = 430;
 } // namespace
 
 DownloadCycle::DownloadCycle(
-    link::SerialLink &link, messages::Notifier &notifier, Canvas &canvas, QString graticuleFolder)
+    link::SerialLink &link, messages::Notifier &notifier, Canvas &canvas, QStringList graticuleFolders)
     : link_(link)
     , notifier_(notifier)
     , canvas_(canvas)
-    , graticuleFolder_(std::move(graticuleFolder))
+    , graticuleFolders_(std::move(graticuleFolders))
+    , graticuleMissing_([&notifier](const QString &) { notifier.warn(messages::kGraticulesMissing); })
     , decoder_(canvas)
 { }
 
@@ -72,9 +73,12 @@ DownloadCycle::Outcome DownloadCycle::runContinuous(DownloadView &view)
 DownloadCycle::Outcome DownloadCycle::cycle(const CycleKind &kind, DownloadView &view)
 {
     const auto done = qScopeGuard([this] { graticule_.close(); });
+    stalled_ = false;
     Outcome outcome = transfer(kind, view);
     if (outcome == Outcome::Failed) {
-        link_.failWith(messages::kDownloadFailed);
+        link_.failWith(messages::kDownloadFailed,
+            stalled_ ? QStringLiteral("no picture bytes came for %1 seconds").arg(kStallLimit.count() / 1000)
+                     : QString());
     } else if ((outcome == Outcome::Completed || outcome == Outcome::Noticed) && graticule_.exhausted()) {
         notifier_.warn(messages::kGraticuleShort);
         outcome = Outcome::Noticed;
@@ -177,11 +181,13 @@ bool DownloadCycle::OpenGraticuleFile()
         notifier_.warn(messages::kSmallBoxes);
         quiet = false;
     }
-    if (!choice.fileName.isEmpty() && !graticule_.open(QDir(graticuleFolder_).filePath(choice.fileName))) {
-        notifier_.warn(messages::kGraticulesMissing);
-        quiet = false;
-    }
-    return quiet;
+    if (choice.fileName.isEmpty())
+        return quiet;
+    for (const QString &folder : std::as_const(graticuleFolders_))
+        if (graticule_.open(QDir(folder).filePath(choice.fileName)))
+            return quiet;
+    graticuleMissing_(choice.fileName);
+    return false;
 }
 
 DownloadCycle::Wait DownloadCycle::RequestPictureBlock()
@@ -231,7 +237,7 @@ DownloadCycle::Wait DownloadCycle::waitForBlock()
         [&] { return flowing ? link_.lineTime(kBlockSize - seen) : std::chrono::microseconds::zero(); });
     switch (result) {
     case link::WaitLoop::Result::Ending: return Wait::Ending;
-    case link::WaitLoop::Result::TimedOut: return Wait::Failed;
+    case link::WaitLoop::Result::TimedOut: stalled_ = true; return Wait::Failed;
     case link::WaitLoop::Result::Done: break;
     }
     return link_.IsPortOpen() ? Wait::Arrived : Wait::Failed;

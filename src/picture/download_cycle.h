@@ -8,6 +8,9 @@
 #include "picture/picture_decoder.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 #include <chrono>
 
@@ -43,8 +46,12 @@ public:
         Busy,    // one is already running
     };
 
-    // graticuleFolder: where the twelve graticule files are.
-    DownloadCycle(link::SerialLink &link, messages::Notifier &notifier, Canvas &canvas, QString graticuleFolder);
+    // graticuleFolders: where the twelve graticule files are looked for, in order.
+    DownloadCycle(link::SerialLink &link, messages::Notifier &notifier, Canvas &canvas, QStringList graticuleFolders);
+
+    // What is said when the picture's graticule file is in none of the
+    // folders: by default the window's message.
+    void onGraticuleMissing(std::function<void(const QString &fileName)> say) { graticuleMissing_ = std::move(say); }
 
     // cmdDownload_Click, and the capture job: view shows the busy pointer
     // and the picture as rows arrive.
@@ -79,7 +86,8 @@ private:
     link::SerialLink &link_;
     messages::Notifier &notifier_;
     Canvas &canvas_;
-    QString graticuleFolder_;
+    QStringList graticuleFolders_;
+    std::function<void(const QString &fileName)> graticuleMissing_;
     PictureDecoder decoder_;
     GraticuleFile graticule_;
     // The status as this cycle read it; nested events may read it afresh meanwhile.
@@ -87,6 +95,8 @@ private:
     link::SingleRun running_;
     bool stopRequested_ = false;
     bool continuousFlag_ = false;
+    // The cycle failed because the instrument stopped sending, not the link.
+    bool stalled_ = false;
 };
 
 } // namespace orvanta::picture

@@ -1,11 +1,12 @@
 #include "picture/picture_file.h"
 
+#include "files/regular_file.h"
 #include "picture/palette.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -43,28 +44,31 @@ std::optional<QImage> paletteImage(const QImage &picture)
     return indexed;
 }
 
-std::optional<PictureFileError> savePicture(const QImage &picture, const QString &fileName, const char *format)
-{
-    // The one name the save itself would take without a word.
-    if (fileName.isEmpty())
-        return PictureFileError{fileName, QStringLiteral("no file name given")};
-    // Qt writes an indexed image of at most 16 colours as a 4-bit BMP.
-    const std::optional<QImage> indexed = paletteImage(picture);
-    const QImage &written = indexed ? *indexed : picture;
+namespace {
 
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return PictureFileError{fileName, file.errorString()};
-    QImageWriter writer(&file, format);
-    if (!writer.write(written)) {
-        // The partly written temporary file goes with the cancelled save.
-        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-        file.cancelWriting();
-        return PictureFileError{fileName, reason};
-    }
-    if (!file.commit())
-        return PictureFileError{fileName, file.errorString()};
-    return std::nullopt;
+// Qt writes an indexed image of at most 16 colours as a 4-bit BMP.
+bool writePicture(const QImage &picture, QIODevice &device, const char *format)
+{
+    const std::optional<QImage> indexed = paletteImage(picture);
+    QImageWriter writer(&device, format);
+    return writer.write(indexed ? *indexed : picture);
+}
+
+} // namespace
+
+std::optional<files::FileError> savePicture(
+    const QImage &picture, const QString &fileName, const char *format, files::Existing existing)
+{
+    return files::writeWholeFile(
+        fileName, [&](QIODevice &file) { return writePicture(picture, file, format); }, existing);
+}
+
+QByteArray encodePicture(const QImage &picture, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return writePicture(picture, buffer, format) ? bytes : QByteArray();
 }
 
 std::optional<QImage> readPicture(QIODevice &device, QString *reason)
@@ -82,17 +86,15 @@ std::optional<QImage> readPicture(QIODevice &device, QString *reason)
     return image;
 }
 
-std::optional<QImage> loadPicture(const QString &fileName, PictureFileError *error)
+std::optional<QImage> loadPicture(const QString &fileName, files::FileError *error)
 {
     QFile file(fileName);
     QString reason;
     std::optional<QImage> image;
-    if (!file.open(QIODevice::ReadOnly))
-        reason = file.errorString();
-    else
+    if (files::openRegularFile(file, QIODevice::ReadOnly, &reason))
         image = readPicture(file, &reason);
     if (!image && error)
-        *error = PictureFileError{fileName, reason};
+        *error = files::FileError{fileName, reason};
     return image;
 }
 

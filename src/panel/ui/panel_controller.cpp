@@ -86,6 +86,9 @@ bool PanelController::Form_Load()
     for (const auto &slot : windows_)
         if (!slot->load())
             return failStartUp();
+    // Ended meanwhile, by a signal inside one of their messages.
+    if (ended_)
+        return false;
 
     const std::optional<SavedSettings> read = settingsFile_.read();
     if (!read)
@@ -169,6 +172,13 @@ void PanelController::Shutdown()
     ended_ = true;
     QString reason;
     const bool saved = !savedKnown_ || settingsFile_.write(saved_, &reason);
+    // Monitoring that runs still: the instrument is told to stop sending
+    // errors while the port is open to tell it.
+    if (link_.realtimeActive()) {
+        link_.setRealtimeActive(false);
+        if (link_.IsPortOpen())
+            link_.WriteByte(link::codes::kEndRealtime);
+    }
     link_.ClosePort();
 
     // Any wait still on the stack unwinds without a word; no window runs

@@ -118,13 +118,20 @@ void FilesWindow::cmdStoreFile_Click()
 void FilesWindow::cmdDispFile_Click()
 {
     const QString name = File1_->selectedName();
-    const QString pictureFileName = name.isEmpty() ? QString() : QDir(File1_->path()).filePath(name);
-    const std::optional<QImage> picture = name.isEmpty() ? std::nullopt : loadPicture(pictureFileName);
-    PictureSurface *surface = surface_ ? surface_() : nullptr;
-    if (!picture || !surface) {
+    if (name.isEmpty()) {
         notifier_.warn(messages::kNoBmpSelected);
         return;
     }
+    const QString pictureFileName = QDir(File1_->path()).filePath(name);
+    files::FileError error;
+    const std::optional<QImage> picture = loadPicture(pictureFileName, &error);
+    if (!picture) {
+        notifier_.warn(messages::kPictureNotRead, error.file, error.reason);
+        return;
+    }
+    PictureSurface *surface = surface_ ? surface_() : nullptr;
+    if (!surface)
+        return;
     surface->canvas().replace(*picture);
     surface->canvasReplaced();
     notifier_.beep();

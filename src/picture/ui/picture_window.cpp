@@ -39,7 +39,7 @@ PictureWindow::PictureWindow(link::SerialLink &link, messages::Notifier &notifie
     , printer_(printer)
     , showFiles_(std::move(showFiles))
     , graticuleFolder_(graticuleFolder)
-    , cycle_(link, notifier, canvas_, graticuleFolder)
+    , cycle_(link, notifier, canvas_, {graticuleFolder})
     , loops_(*this, poll, link::PollEvent::PictureWindowClosed, [this] { cycle_.stop(); })
 {
     setObjectName(QString::fromLatin1(ui::windows::kPicture));
@@ -111,7 +111,8 @@ void PictureWindow::cmdDownload_Click()
     // single download it ends a continuous one after its current picture.
     if (cycle_.running())
         cycle_.endContinuous();
-    loops_.run(downloading_, [this] { cycle_.run(*this); });
+    if (loops_.run(downloading_, [this] { cycle_.run(*this); }))
+        runDeferred();
 }
 
 void PictureWindow::cmdAbort_Click()
@@ -121,14 +122,41 @@ void PictureWindow::cmdAbort_Click()
 
 void PictureWindow::cmdContinuous_Click()
 {
-    loops_.run(downloading_, [this] { cycle_.runContinuous(*this); });
+    if (loops_.run(downloading_, [this] { cycle_.runContinuous(*this); }))
+        runDeferred();
+}
+
+void PictureWindow::afterTheDownload(void (PictureWindow::*action)())
+{
+    cycle_.endContinuous();
+    // A picture still being drawn is converted or printed once it is whole:
+    // at once it would come out half done, and its later rows unconverted.
+    if (cycle_.running())
+        deferred_.append(action);
+    else
+        (this->*action)();
+}
+
+void PictureWindow::runDeferred()
+{
+    // Only once no download runs any more; a window closed meanwhile does nothing.
+    if (cycle_.running())
+        return;
+    const QList<void (PictureWindow::*)()> actions = std::exchange(deferred_, {});
+    if (isVisible())
+        for (const auto action : actions)
+            (this->*action)();
 }
 
 void PictureWindow::cmdConvert_Click()
 {
-    cycle_.endContinuous();
+    afterTheDownload(&PictureWindow::convert);
+}
+
+void PictureWindow::convert()
+{
     const QImage before = canvas_.image().copy();
-    std::optional<PictureFileError> error;
+    std::optional<files::FileError> error;
     {
         BusyPointer busy(*this);
         for (int row = 0; row < Canvas::kSize; ++row) {
@@ -137,7 +165,7 @@ void PictureWindow::cmdConvert_Click()
         }
         error = savePicture(canvas_.image(), kConversionFile);
     }
-    PictureFileError readError;
+    files::FileError readError;
     const std::optional<QImage> converted = error ? std::nullopt : loadPicture(kConversionFile, &readError);
     if (!converted) {
         // What cannot be kept in the file is not kept on the screen either.
@@ -155,7 +183,11 @@ void PictureWindow::cmdConvert_Click()
 
 void PictureWindow::cmdPrint_Click()
 {
-    cycle_.endContinuous();
+    afterTheDownload(&PictureWindow::print);
+}
+
+void PictureWindow::print()
+{
     for (std::string_view name : kPrintHideOrder)
         button(name)->hide();
     const bool printed = printClientArea();

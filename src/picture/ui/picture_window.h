@@ -68,6 +68,11 @@ protected:
 
 private:
     void Form_Load();
+    // Convert and Print: now, or once the picture under way is whole.
+    void afterTheDownload(void (PictureWindow::*action)());
+    void runDeferred();
+    void convert();
+    void print();
     void setBusy(bool busy) override;
     void pictureChanged() override;
     void rowsChanged(int first, int last) override;
@@ -84,6 +89,7 @@ private:
     PictureArea *picture_ = nullptr;
     ui::WindowLoops loops_;
     link::SingleRun downloading_;
+    QList<void (PictureWindow::*)()> deferred_;
 };
 
 } // namespace orvanta::picture
