@@ -122,7 +122,16 @@ private slots:
         const auto add = [](const char *name, const Run &run) { QTest::newRow(name) << run; };
         namespace m = test::shown;
         const QStringList none{"none"};
-        const QString big = QStringLiteral("--sim-option=--log-records=200");
+        // No simulator: usage, and what fails before any instrument is reached.
+        const auto alone = [&](const char *name, const QString &line, int exitCode, const QStringList &err) {
+            add(name, {.line = line, .sim = none, .exitCode = exitCode, .err = err});
+        };
+        // The simulator there, and the run fails.
+        const auto fails = [&](const char *name, const QString &line, const QStringList &sim, int exitCode,
+                               const QStringList &err, const QByteArray &wire = "*") {
+            add(name, {.line = line, .sim = sim, .exitCode = exitCode, .err = err, .wire = wire});
+        };
+        const QString noTty = "%dir/no-such-tty (port 1, %1 baud): No such file or directory";
         add("status: what the window would show",
             {.line = "status --device %sim", .out = kPowerOnStatus, .wire = "\x0d"});
         // Without --device or --port, the port and rate remembered in orva.set, mapped as the window maps them.
@@ -153,23 +162,12 @@ private slots:
                 .exitCode = 1,
                 .err = {"Can't write standard output: standard output is closed"}});
         // Which device, on which port at which rate, and why.
-        add("status: no such device",
-            {.line = "status --device %dir/no-such-tty --baud 9600",
-                .sim = none,
-                .exitCode = 1,
-                .err
-                = {m::kStatusLinkFailure.first, "%dir/no-such-tty (port 1, 9600 baud): No such file or directory"}});
-        add("status: not a serial device",
-            {.line = "status --device /dev/null",
-                .sim = none,
-                .exitCode = 1,
-                .err = {"/dev/null (port 1, 38400 baud): not a serial device"}});
-        add("status: a silent instrument",
-            {.line = "status --device %sim",
-                .sim = {"--silent"},
-                .exitCode = 1,
-                .err = {m::kStatusTimeout.first, "no answer to the status request within 2 seconds"},
-                .wire = "\x0d"});
+        alone("status: no such device", "status --device %dir/no-such-tty --baud 9600", 1,
+            {m::kStatusLinkFailure.first, noTty.arg(9600)});
+        alone("status: not a serial device", "status --device /dev/null", 1,
+            {"/dev/null (port 1, 38400 baud): not a serial device"});
+        fails("status: a silent instrument", "status --device %sim", {"--silent"}, 1,
+            {m::kStatusTimeout.first, "no answer to the status request within 2 seconds"}, "\x0d");
         add("orva.set is a folder",
             {.line = "status", .sim = none, .made = {"orva.set/"}, .exitCode = 1, .err = {m::kSettingsFile.first}});
         const auto send = [&](const char *name, const QString &names, const QByteArray &codes) {
@@ -185,55 +183,31 @@ private slots:
             "\x7b\x44\x37\x87");
         add("send --list: every name with its code", {.line = "send --list", .sim = none, .out = "*\nWfm\t47\n"});
         // An item that opens a window sends nothing, and none of the other names either.
-        add("send: an item that sends no code",
-            {.line = "send --device %sim Wfm Special/Logger", .exitCode = 2, .err = {"sends no code"}, .wire = ""});
-        add("send: an unknown name sends nothing",
-            {.line = "send --device %sim Wfm \"Full Size Vector\"",
-                .exitCode = 2,
-                .err = {"close matches:\n  Presets/Full Size Vector Mode\n"},
-                .wire = ""});
-        add("send: no such device",
-            {.line = "send --device %dir/no-such-tty Wfm",
-                .sim = none,
-                .exitCode = 1,
-                .err = {m::kSerialPort.first, "%dir/no-such-tty (port 1, 38400 baud): No such file or directory"}});
+        fails(
+            "send: an item that sends no code", "send --device %sim Wfm Special/Logger", {}, 2, {"sends no code"}, "");
+        fails("send: an unknown name sends nothing", "send --device %sim Wfm \"Full Size Vector\"", {}, 2,
+            {"close matches:\n  Presets/Full Size Vector Mode\n"}, "");
+        alone(
+            "send: no such device", "send --device %dir/no-such-tty Wfm", 1, {m::kSerialPort.first, noTty.arg(38400)});
         // Usage: said as such, before anything is opened.
         add("the version, no display", {.line = "--version", .sim = none, .out = "orvanta 6.1\n"});
-        add("-V", {.line = "-V", .sim = none, .out = "orvanta 6.1\n"});
         add("--help-all", {.line = "--help-all", .sim = none, .out = "*Port numbers 1 to 4"});
-        add("a mistyped option",
-            {.line = "--list-port", .sim = none, .exitCode = 2, .err = {"Unknown option 'list-port'"}});
-        add("the job name after an option",
-            {.line = "--simulate status",
-                .sim = none,
-                .exitCode = 2,
-                .err = {"the job name comes first: orvanta status"}});
-        add("a port number out of range",
-            {.line = "status --device 5=/dev/x",
-                .sim = none,
-                .exitCode = 2,
-                .err = {"--device 5=/dev/x: port numbers are 1 to 4"}});
-        add("the window's port number out of range",
-            {.line = "--device 5=/dev/x",
-                .sim = none,
-                .exitCode = 2,
-                .err = {"--device 5=/dev/x: port numbers are 1 to 4"}});
-        add("a simulator option refused",
-            {.line = "status --simulate --sim-option=--bogus",
-                .sim = none,
-                .exitCode = 2,
-                .err = {"the simulator refused its options: orvanta-sim: unknown option --bogus"}});
+        alone("a mistyped option", "--list-port", 2, {"Unknown option 'list-port'"});
+        alone("the job name after an option", "--simulate status", 2, {"the job name comes first: orvanta status"});
+        alone("a port number out of range", "status --device 5=/dev/x", 2,
+            {"--device 5=/dev/x: port numbers are 1 to 4"});
+        alone("the window's port number out of range", "--device 5=/dev/x", 2,
+            {"--device 5=/dev/x: port numbers are 1 to 4"});
+        alone("a simulator option refused", "status --simulate --sim-option=--bogus", 2,
+            {"the simulator refused its options: orvanta-sim: unknown option --bogus"});
         add("a working folder that is a file",
             {.line = "status --simulate --workdir %dir/plain",
                 .sim = none,
                 .made = {"plain="},
                 .exitCode = 2,
                 .err = {"%dir/plain"}});
-        add("an option of another job",
-            {.line = "status --timestamps", .sim = none, .exitCode = 2, .err = {"Unknown option 'timestamps'"}});
-        add("two devices",
-            {.line = "status --device /dev/null --port 2", .sim = none, .exitCode = 2, .err = {"give one"}});
-        add("no such port", {.line = "send --port 5 Wfm", .sim = none, .exitCode = 2, .err = {"from 1 to 4"}});
+        alone("an option of another job", "status --timestamps", 2, {"Unknown option 'timestamps'"});
+        alone("two devices", "status --device /dev/null --port 2", 2, {"give one"});
         // Pictures: where they go, and never over another by chance.
         add("capture: a default name in the working folder",
             {.line = "capture --simulate --workdir %dir/work",
@@ -252,11 +226,8 @@ private slots:
                 .out = "old.bmp\n",
                 .files = {"old.bmp"}});
         add("capture: to standard output", {.line = "capture --simulate -o - --format bmp", .sim = none, .out = "*BM"});
-        add("capture: no folder for the file",
-            {.line = "capture --device %sim -o %dir/missing/x.png",
-                .exitCode = 1,
-                .err = {"Can't write %dir/missing/x.png"},
-                .wire = ""});
+        fails("capture: no folder for the file", "capture --device %sim -o %dir/missing/x.png", {}, 1,
+            {"Can't write %dir/missing/x.png"}, "");
         add("capture: a pipe's name",
             {.line = "capture --device %sim -o fifo.png",
                 .made = {"fifo.png|"},
@@ -278,47 +249,22 @@ private slots:
                 .made = {"old.bmp=00"},
                 .exitCode = 1,
                 .err = {"Can't write %dir/old.bmp: File too large"}});
-        add("capture: a silent instrument",
-            {.line = "capture --device %sim -o x.png",
-                .sim = {"--silent"},
-                .exitCode = 1,
-                .err = {m::kStatusTimeout.first},
-                .wire = "\x0d"});
         // Past the first 20 blocks the instrument says nothing more.
-        add("capture: the picture stops",
-            {.line = "capture --device %sim -o x.bmp",
-                .sim = {"--stall-after", "20"},
-                .exitCode = 1,
-                .err = {m::kDownloadFailed.first, "no picture bytes came for 5 seconds"}});
+        fails("capture: the picture stops", "capture --device %sim -o x.bmp", {"--stall-after", "20"}, 1,
+            {m::kDownloadFailed.first, "no picture bytes came for 5 seconds"});
         // Logs.
         add("read-log: to standard output with -", {.line = "read-log --device %sim -o -", .out = "* Type    Hour"});
         add("read-log: stopped at its limit, said",
-            {.line = "read-log --simulate " + big + " -o log.txt",
+            {.line = "read-log --simulate --sim-option=--log-records=200 -o log.txt",
                 .sim = none,
                 .err = {"stopped after 125 records; the instrument may hold more"},
                 .files = {"log.txt"}});
-        add("read-log: a silent instrument",
-            {.line = "read-log --device %sim -o log.txt",
-                .sim = {"--silent"},
-                .exitCode = 1,
-                .err = {"Com Port Timeout"},
-                .wire = "\x08\x07"});
-        add("read-log: no folder for the file",
-            {.line = "read-log --device %sim -o %dir/missing/log",
-                .exitCode = 1,
-                .err = {"Can't write %dir/missing/log"},
-                .wire = ""});
-        add("monitor: no folder for the file",
-            {.line = "monitor --device %sim -o %dir/missing/log",
-                .exitCode = 1,
-                .err = {"Can't write %dir/missing/log"},
-                .wire = ""});
-        add("monitor: no such device",
-            {.line = "monitor --device %dir/no-such-tty",
-                .sim = none,
-                .exitCode = 1,
-                .err
-                = {m::kMonitoringFailed.first, "%dir/no-such-tty (port 1, 38400 baud): No such file or directory"}});
+        fails("read-log: a silent instrument", "read-log --device %sim -o log.txt", {"--silent"}, 1,
+            {"Com Port Timeout"}, "\x08\x07");
+        fails("monitor: no folder for the file", "monitor --device %sim -o %dir/missing/log", {}, 1,
+            {"Can't write %dir/missing/log"}, "");
+        alone("monitor: no such device", "monitor --device %dir/no-such-tty", 1,
+            {m::kMonitoringFailed.first, noTty.arg(38400)});
     }
 
     void runs()
@@ -648,38 +594,6 @@ private slots:
         for (QProcess *job : {&first, &second})
             QVERIFY(job->waitForFinished(60000) && job->exitCode() == 0);
         QCOMPARE(QDir(dir.path()).entryList({"capture-*.png"}, QDir::Files).size(), 2);
-    }
-
-    // Every item of every menu group the status reports comes back by its
-    // control's name: sent by it, its code goes out, and the status checks it.
-    void menuGroupsRoundTrip()
-    {
-        const QStringList groups{"gains", "filter", "safeArea", "audioSource", "peakHold", "deEmphasis", "audioScale"};
-        const QStringList menus{
-            "mnuGains", "mnuFilters", "mnuSafeArea", "mnuAudSource", "mnuPkHold", "mnuDe_emp", "mnuAudScale"};
-        SimProcess sim;
-        int items = 0;
-        for (qsizetype group = 0; group < groups.size(); ++group) {
-            for (const panel::MenuRow &row : panel::menuTable()) {
-                if (row.parent != menus[group].toStdString())
-                    continue;
-                const QString name = QString::fromLatin1(row.name);
-                const qsizetype before = test::receivedBefore(sim).size();
-                QCOMPARE(runProgram({"send", "--device", sim.devicePath(), name}).exitCode, 0);
-                const QByteArray sent = test::receivedBefore(sim).mid(before);
-                const test::JobResult status = runProgram({"status", "--json", "--device", sim.devicePath()});
-                const QJsonArray controls = QJsonDocument::fromJson(status.out)
-                                                .object()
-                                                .value("controls")
-                                                .toObject()
-                                                .value(groups[group])
-                                                .toArray();
-                QCOMPARE(sent, QByteArray(1, char(*panel::commandCode(row.name, panel::PanelEvent::Click))));
-                QVERIFY2(controls.contains(name), qPrintable(name + ": " + status.out));
-                ++items;
-            }
-        }
-        QVERIFY(items > 25);
     }
 };
 

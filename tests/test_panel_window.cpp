@@ -13,8 +13,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -52,24 +50,6 @@ std::optional<ArrowDirection> pointing(const QImage &key)
     if (qAbs(offset.x()) > qAbs(offset.y()))
         return offset.x() > 0 ? ArrowDirection::Left : ArrowDirection::Right;
     return offset.y() > 0 ? ArrowDirection::Up : ArrowDirection::Down;
-}
-
-// Each row of a control table is a control of its kind in its frame (or on
-// the window), inside the window's inner area; cmdBars alone lies out of sight.
-template <typename Widget, typename Row> void placed(const MainWindow &window, std::span<const Row> rows)
-{
-    for (const Row &row : rows) {
-        const QString name = QString::fromLatin1(row.name);
-        const auto *widget = window.findChild<Widget *>(name);
-        QVERIFY2(widget, qPrintable(name));
-        QWidget *container = window.centralWidget();
-        if constexpr (requires { row.frame; })
-            if (!row.frame.empty())
-                container = window.frame(QString::fromLatin1(row.frame));
-        QCOMPARE(widget->parentWidget(), container);
-        const QRect inWindow(widget->mapTo(window.centralWidget(), QPoint(0, 0)), widget->size());
-        QVERIFY2(name == "cmdBars" || window.centralWidget()->rect().contains(inWindow), qPrintable(name));
-    }
 }
 
 // The controls that write no code: other windows, set-up, exit, help.
@@ -111,16 +91,6 @@ private slots:
         // One instrument for every case on the wire: what a case sent is told apart by markers.
         rig_ = std::make_unique<PanelRig>();
         QVERIFY(rig_->ready());
-    }
-
-    void controlsAreWhereTheirTablesSay()
-    {
-        const MainWindow window;
-        placed<QGroupBox>(window, frameTable());
-        placed<QPushButton>(window, buttonTable());
-        placed<QLabel>(window, labelTable());
-        placed<Lamp>(window, lampTable());
-        placed<ArrowKey>(window, imageTable());
     }
 
     // Every row of the menu table is an item of its parent menu, in table

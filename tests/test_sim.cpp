@@ -133,25 +133,6 @@ private slots:
         QCOMPARE(sim.readAllStandardOutput(), QByteArray());
     }
 
-    void badCommandLine_data()
-    {
-        QTest::addColumn<QStringList>("options");
-        QTest::newRow("status not hex") << QStringList{"--status", "x" + kSimStatus.toHex().mid(1)};
-        QTest::newRow("unknown option") << QStringList{"--loud"};
-        QTest::newRow("more records than the memory holds") << QStringList{"--log-records", "1001"};
-    }
-
-    void badCommandLine()
-    {
-        QFETCH(QStringList, options);
-        QProcess sim;
-        sim.start(ORVANTA_SIM_PATH, options);
-        QVERIFY(sim.waitForFinished(3000));
-        QCOMPARE(sim.exitCode(), 2);
-        QVERIFY(sim.readAllStandardOutput().isEmpty());
-        QVERIFY(sim.readAllStandardError().contains("usage"));
-    }
-
     // The generator makes the twelve files checked in, each whole; the "a" and "d" sets differ.
     void graticuleFiles()
     {
