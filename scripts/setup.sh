@@ -4,7 +4,8 @@
 ORVANTA_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev fonts-dejavu-core
                   libbenchmark-dev xvfb xauth xdotool
                   cups printer-driver-cups-pdf poppler-utils fonts-liberation2
-                  desktop-file-utils groff-base clang-format)
+                  desktop-file-utils groff-base clang-format
+                  ser2net libtelnet-dev systemd)
 
 orvanta_install() {
     local missing=()
