@@ -49,13 +49,15 @@ SerialLink::SerialLink(PortMap portMap, messages::Notifier &notifier, QObject *p
     : QObject(parent)
     , portMap_(std::move(portMap))
     , notifier_(notifier)
+    , network_(waits_)
 {
     waitTimer_.setObjectName(QStringLiteral("waitTimer"));
     waitTimer_.setTimerType(Qt::PreciseTimer);
     waitTimer_.setInterval(kWaitInterval);
     connect(&waitTimer_, &QTimer::timeout, this, [this] { timeoutFlag_ = kTrue; });
-    connect(&port_, &QSerialPort::errorOccurred, this, &SerialLink::onPortError);
-    port_.setReadBufferSize(kReadBufferSize);
+    connect(&serial_, &QSerialPort::errorOccurred, this, &SerialLink::onPortError);
+    connect(&network_, &NetworkPort::lost, this, &SerialLink::onConnectionLost);
+    serial_.setReadBufferSize(kReadBufferSize);
     applySettings(*PortSettings::parse(settings_));
 }
 
@@ -82,9 +84,11 @@ bool SerialLink::SetPortSettings(const QString &settings)
 bool SerialLink::applySettings(const PortSettings &settings)
 {
     line_ = settings;
+    // A server with port control is told at once; a raw one's line is set at the server.
+    network_.setLine(settings);
     // QSerialPort keeps these for the next open and applies them at once to an open port.
-    bool ok = port_.setBaudRate(settings.baud);
-    ok = port_.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) && ok;
+    bool ok = serial_.setBaudRate(settings.baud);
+    ok = serial_.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) && ok;
     QSerialPort::Parity parity = QSerialPort::NoParity;
     switch (settings.parity) {
     case 'E': parity = QSerialPort::EvenParity; break;
@@ -93,43 +97,59 @@ bool SerialLink::applySettings(const PortSettings &settings)
     case 'S': parity = QSerialPort::SpaceParity; break;
     default: break;
     }
-    ok = port_.setParity(parity) && ok;
-    ok = port_.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) && ok;
-    ok = port_.setFlowControl(QSerialPort::NoFlowControl) && ok;
+    ok = serial_.setParity(parity) && ok;
+    ok = serial_.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) && ok;
+    ok = serial_.setFlowControl(QSerialPort::NoFlowControl) && ok;
     return ok;
 }
 
 bool SerialLink::IsPortOpen() const
 {
-    return port_.isOpen();
+    return port_->isOpen();
 }
 
 bool SerialLink::OpenPort()
 {
     if (ending())
         return false;
-    if (port_.isOpen())
+    if (port_->isOpen())
         return true;
+    const QString name = devicePath();
+    if (NetworkAddress::looksLikeOne(name)) {
+        port_ = &network_;
+        const std::optional<NetworkAddress> address = NetworkAddress::parse(name);
+        if (!address) {
+            portFailure_ = QStringLiteral("not a device name: give tcp://HOST:PORT or rfc2217://HOST:PORT");
+            return false;
+        }
+        if (!network_.connectTo(*address, line_)) {
+            portFailure_ = network_.errorString();
+            return false;
+        }
+        portFailure_.clear();
+        return !ending() && network_.isOpen();
+    }
+    port_ = &serial_;
     // By the device's own name: a link to it and the device share one lock.
-    const QFileInfo device(devicePath());
-    port_.setPortName(device.exists() ? device.canonicalFilePath() : device.filePath());
-    if (!port_.open(QIODevice::ReadWrite)) {
+    const QFileInfo device(name);
+    serial_.setPortName(device.exists() ? device.canonicalFilePath() : device.filePath());
+    if (!serial_.open(QIODevice::ReadWrite)) {
         portFailure_ = openFailure();
         return false;
     }
     portFailure_.clear();
-    return port_.isOpen();
+    return serial_.isOpen();
 }
 
 QString SerialLink::openFailure() const
 {
-    const QString said = port_.errorString();
+    const QString said = serial_.errorString();
     if (said.contains(QStringLiteral("locking"))) {
         const qint64 owner = lockOwner(QFileInfo(devicePath()).canonicalFilePath());
         return owner > 0 ? QStringLiteral("is in use by process %1").arg(owner)
                          : QStringLiteral("is in use by another program");
     }
-    if (port_.error() == QSerialPort::PermissionError)
+    if (serial_.error() == QSerialPort::PermissionError)
         return said + QStringLiteral("; is the user in the dialout group?");
     if (said.contains(QStringLiteral("Inappropriate ioctl")))
         return QStringLiteral("not a serial device");
@@ -138,47 +158,53 @@ QString SerialLink::openFailure() const
 
 void SerialLink::ClosePort()
 {
-    if (port_.isOpen())
-        port_.close();
+    if (port_->isOpen())
+        port_->close();
 }
 
 bool SerialLink::WriteByte(int byte)
 {
-    if (!port_.isOpen())
+    if (!port_->isOpen())
         return false;
     const char c = static_cast<char>(byte & 0xFF);
-    if (port_.write(&c, 1) != 1) {
-        portFailure_ = port_.errorString();
+    if (port_->write(&c, 1) != 1) {
+        portFailure_ = port_->errorString();
         return false;
     }
     // The order and spacing of bytes on the line are part of the protocol.
-    port_.flush();
-    return port_.isOpen();
+    if (port_ == &serial_)
+        serial_.flush();
+    else
+        network_.flush();
+    return port_->isOpen();
 }
 
 int SerialLink::BytesWaiting() const
 {
-    if (!port_.isOpen())
+    if (!port_->isOpen())
         return 0;
-    const qint64 waiting = port_.bytesAvailable();
+    const qint64 waiting = port_->bytesAvailable();
     return static_cast<int>(std::min<qint64>(waiting, std::numeric_limits<qint16>::max()));
 }
 
 void SerialLink::FlushInput()
 {
-    if (!port_.isOpen())
+    if (!port_->isOpen())
         return;
-    port_.clear(QSerialPort::Input);
+    if (port_ == &serial_)
+        serial_.clear(QSerialPort::Input);
+    else
+        network_.clearInput();
     // A full buffer stops reading from the port until the next read; clear()
     // alone would leave the link deaf.
-    port_.readAll();
+    port_->readAll();
 }
 
 QByteArray SerialLink::ReadBytes()
 {
-    if (!port_.isOpen())
+    if (!port_->isOpen())
         return {};
-    return port_.readAll();
+    return port_->readAll();
 }
 
 QString SerialLink::ReadText()
@@ -257,10 +283,16 @@ void SerialLink::endWaits()
 void SerialLink::onPortError(QSerialPort::SerialPortError error)
 {
     // A lost adapter keeps reporting errors many thousand times a second until closed.
-    if (error != QSerialPort::NoError && port_.isOpen()) {
-        portFailure_ = error == QSerialPort::ResourceError ? QStringLiteral("the line hung up") : port_.errorString();
-        port_.close();
+    if (error != QSerialPort::NoError && serial_.isOpen()) {
+        portFailure_ = error == QSerialPort::ResourceError ? QStringLiteral("the line hung up") : serial_.errorString();
+        serial_.close();
     }
+}
+
+void SerialLink::onConnectionLost(const QString &reason)
+{
+    // Closed already; the next request connects again.
+    portFailure_ = reason;
 }
 
 } // namespace orvanta::link

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/network_port.h"
 #include "link/port_map.h"
 #include "link/port_settings.h"
 #include "link/status_block.h"
@@ -21,8 +22,9 @@ struct Message;
 namespace orvanta::link {
 
 // The one serial port to the instrument, the one wait timer and the one
-// TimeoutFlag. Everything runs on the user-interface thread: a wait is a loop
-// that lets pending events run once per pass and sleeps until the next one.
+// TimeoutFlag. The port is a local device or, by its name, a serial-device
+// server on the network; nothing above the link tells them apart. Everything runs on the user-interface thread: a wait
+// is a loop that lets pending events run once per pass and sleeps until the next one.
 class SerialLink : public QObject
 {
     Q_OBJECT
@@ -32,6 +34,7 @@ public:
     static constexpr qint16 kTrue = -1;
     static constexpr qint16 kFalse = 0;
     static inline const QString kDefaultSettings = QStringLiteral("9600,N,8,1");
+    static constexpr std::chrono::milliseconds kLongestNetworkNap{2};
 
     SerialLink(PortMap portMap, messages::Notifier &notifier, QObject *parent = nullptr);
     ~SerialLink() override;
@@ -84,22 +87,35 @@ public:
     qint16 timeoutFlag() const { return timeoutFlag_; }
     int portNumber() const { return portNumber_; }
     QString portSettings() const { return settings_; }
-    // The time the line at the chosen speed needs for this many bytes.
-    std::chrono::microseconds lineTime(int bytes) const { return line_.lineTime(bytes); }
+    // The least time this many bytes take to arrive: the line's time at the
+    // chosen speed. Through a server, at most a few milliseconds: it sends
+    // the bytes in small segments only as fast as this end takes them in, so
+    // a wait that naps longer holds them up.
+    std::chrono::microseconds lineTime(int bytes) const
+    {
+        const std::chrono::microseconds time = line_.lineTime(bytes);
+        return port_ == &serial_ ? time : std::min<std::chrono::microseconds>(time, kLongestNetworkNap);
+    }
     QString devicePath() const { return portMap_.devicePath(portNumber_); }
     // Why the port last failed to open, to write or to stay open; empty if it did not.
     const QString &portFailure() const { return portFailure_; }
     const QTimer &waitTimer() const { return waitTimer_; }
+    // The rate the far port of a server with port control runs at, as it says.
+    std::optional<int> farBaud() const { return network_.farBaud(); }
     messages::Notifier &notifier() const { return notifier_; }
 
 private:
     void onPortError(QSerialPort::SerialPortError error);
+    void onConnectionLost(const QString &reason);
     bool applySettings(const PortSettings &settings);
     QString openFailure() const;
 
     PortMap portMap_;
     messages::Notifier &notifier_;
-    QSerialPort port_;
+    WaitLoop waits_;
+    QSerialPort serial_;
+    NetworkPort network_;
+    QIODevice *port_ = &serial_; // whichever of the two the device's name chose
     QTimer waitTimer_;
     qint16 timeoutFlag_ = kFalse;
     qint16 realtimeActive_ = kFalse;
@@ -108,7 +124,6 @@ private:
     QString settings_ = kDefaultSettings;
     PortSettings line_;
     QString portFailure_;
-    WaitLoop waits_;
 };
 
 } // namespace orvanta::link

@@ -48,7 +48,9 @@ JobResult runProgram(const QStringList &arguments, const QString &folder, const 
 QByteArray receivedBefore(const SimProcess &sim)
 {
     QSerialPort port(sim.devicePath());
-    if (!port.open(QIODevice::WriteOnly) || port.write(&SimProcess::kMarker, 1) != 1 || !port.flush())
+    // A serial-device server lets go of the device a moment after its client left.
+    (void)QTest::qWaitFor([&] { return port.open(QIODevice::WriteOnly); }, 5000);
+    if (!port.isOpen() || port.write(&SimProcess::kMarker, 1) != 1 || !port.flush())
         return QByteArrayLiteral("<marker not written>");
     return sim.untilMarker();
 }
