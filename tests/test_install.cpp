@@ -1,5 +1,6 @@
 // cmake --install into a scratch prefix, then the installed copy as a user
-// meets it: its desktop entry, its man page, a working folder seeded for it.
+// meets it: its desktop entry, its man page, a working folder seeded for it,
+// the monitor service as systemd reads it, the shell's completion.
 #include "support/file_bytes.h"
 #include "support/job_process.h"
 
@@ -70,6 +71,43 @@ private slots:
 
         silentlyAccepted("desktop-file-validate", {installed(ORVANTA_INSTALL_DATADIR "/applications/orvanta.desktop")});
         silentlyAccepted("groff", {"-man", "-ww", "-z", installed(ORVANTA_INSTALL_MANDIR "/man1/orvanta.1")});
+        // It checks that the program the unit starts is there, too.
+        const QString unit = installed("lib/systemd/system/orvanta-monitor@.service");
+        silentlyAccepted("systemd-analyze", {"verify", "--man=no", unit});
+        QVERIFY(readFile(unit).contains(
+            "\nExecStart=" + installed(ORVANTA_INSTALL_BINDIR "/orvanta").toUtf8() + " monitor --json --device "));
+    }
+
+    void completion_data()
+    {
+        QTest::addColumn<QString>("line"); // the words so far, the last one being completed
+        QTest::addColumn<QString>("offered");
+        QTest::newRow("a job") << "orvanta sta" << QString("status");
+        QTest::newRow("a job's option") << "orvanta capture --fo" << QString("--format");
+        QTest::newRow("an option's values") << "orvanta capture --format b" << QString("bmp");
+        QTest::newRow("JSON Lines where a job writes logs") << "orvanta monitor --j" << QString("--json");
+        QTest::newRow("not another job's options") << "orvanta send --j" << QString("");
+        QTest::newRow("--baud=1, split at the =") << "orvanta status --baud = 1" << QString("19200");
+    }
+
+    // Sourced in a plain bash, the function complete names, called as bash
+    // calls it: COMP_WORDS and COMP_CWORD in, COMPREPLY out.
+    void completion()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, offered);
+        const QString script = R"sh(source "$0" || exit
+read -r _ _ function _ <<<"$(complete -p orvanta)"
+COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+"$function" orvanta "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+echo "${COMPREPLY[*]}")sh";
+        const test::JobResult run
+            = runProgram(QStringList{"--norc", "--noprofile", "-c", script,
+                             installed(ORVANTA_INSTALL_DATADIR "/bash-completion/completions/orvanta")}
+                    + QProcess::splitCommand(line),
+                {}, test::jobEnvironment(), kGuardMs, "bash");
+        QVERIFY2(run.exitCode == 0 && run.err.isEmpty(), run.err.constData());
+        QCOMPARE(QString::fromUtf8(run.out), offered + '\n');
     }
 
     void desktopEntryStartsTheProgram()

@@ -49,6 +49,7 @@ struct Run
     QStringList err = {};   // what standard error holds; none: it says nothing
     QByteArray wire = "*";  // what the instrument got; "*": not checked
     QStringList files = {}; // written by the run, in the folder or one inside it; "*.png": one such
+    bool json = false;      // standard output: one JSON value a line
 };
 
 // The simulator at power-on, as the status job prints it.
@@ -95,6 +96,37 @@ bool inTimeAndDate(int column, int row, bool pal)
 {
     const int top = pal ? 480 : 400;
     return column < 280 && row >= top && row < top + 24;
+}
+
+// The computer's time as the logs give it: ISO 8601, milliseconds, the offset from UTC.
+const QString kTime = R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d\d\d[+-]\d\d:\d\d)";
+
+// JSON Lines as the letters of test::logShape, U for a line that is not a
+// record; a line without the time and the instrument, with a field too many,
+// or whose fields are not its text's words, stops it with "?" and the line.
+// The records' texts, the unparsed lines' too, go to texts.
+QString jsonShape(const QByteArray &out, const QString &device, QStringList *texts = nullptr)
+{
+    static const QHash<QString, QChar> letters{
+        {"record", 'R'}, {"unparsed", 'U'}, {"end", 'E'}, {"timeout", 'T'}, {"finished", 'F'}};
+    static const QRegularExpression time('^' + kTime + '$');
+    QString shape;
+    for (const QByteArray &line : out.chopped(out.endsWith('\n')).split('\n')) {
+        QJsonObject object = QJsonDocument::fromJson(line).object();
+        const bool carried = time.match(object.take("time").toString()).hasMatch()
+            && object.take("instrument") == QJsonObject{{"port", 1}, {"device", device}};
+        const QString event = object.take("event").toString();
+        const QString text = object.take("text").toString();
+        const QStringList fields{object.take("type").toString(), object.take("timeOfDay").toString().replace(':', ' '),
+            object.take("source").toString()};
+        const bool words = event == "record" ? fields.join(' ') == text.simplified() : fields.join("").isEmpty();
+        if (!carried || !letters.contains(event) || !words || !object.isEmpty())
+            return shape + '?' + line;
+        shape += letters[event];
+        if (texts && (event == "record" || event == "unparsed"))
+            *texts << text;
+    }
+    return shape;
 }
 
 // What the simulator a job started itself got, from the record it was told to keep.
@@ -194,6 +226,8 @@ private slots:
         add("--help-all", {.line = "--help-all", .sim = none, .out = "*Port numbers 1 to 4"});
         alone("a mistyped option", "--list-port", 2, {"Unknown option 'list-port'"});
         alone("the job name after an option", "--simulate status", 2, {"the job name comes first: orvanta status"});
+        add("the serial devices as JSON", {.line = "--list-ports --json", .sim = none, .out = "*[", .json = true});
+        alone("--json without the port list", "--json", 2, {"--json goes with --list-ports"});
         alone("a port number out of range", "status --device 5=/dev/x", 2,
             {"--device 5=/dev/x: port numbers are 1 to 4"});
         alone("the window's port number out of range", "--device 5=/dev/x", 2,
@@ -305,6 +339,8 @@ private slots:
             QVERIFY2(result.out.contains(filled(run.out.mid(1)).toUtf8()), result.out.left(300).constData());
         else
             QCOMPARE(QString::fromUtf8(result.out), filled(run.out));
+        for (const QByteArray &line : run.json ? result.out.trimmed().split('\n') : QList<QByteArray>())
+            QVERIFY2(!QJsonDocument::fromJson(line).isNull(), line.constData());
         // The folder's top holds what was made, left as it was unless the run
         // writes it, and what the run writes, nothing else; a pattern stands
         // for one file, its folder's name for a file inside it.
@@ -406,17 +442,21 @@ private slots:
     {
         QTest::addColumn<QStringList>("simulatorOptions");
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("eight records and the end") << QStringList{} << 0;
-        QTest::newRow("replies in two pieces") << QStringList{"--log-pieces", "--log-records", "3"} << 0;
-        QTest::newRow("an empty log") << QStringList{"--log-records", "0"} << 0;
+        QTest::addColumn<QString>("asJson"); // read-log --json, as jsonShape gives it
+        QTest::newRow("eight records and the end") << QStringList{} << 0 << "RRRRRRRRE";
+        QTest::newRow("replies in two pieces") << QStringList{"--log-pieces", "--log-records", "3"} << 0 << "RRRE";
+        QTest::newRow("an empty log") << QStringList{"--log-records", "0"} << 0 << "E";
         // The window writes the time-out into the log; the job says so and fails.
-        QTest::newRow("no end record") << QStringList{"--log-no-end", "--log-records", "2"} << 1;
+        QTest::newRow("no end record") << QStringList{"--log-no-end", "--log-records", "2"} << 1 << "RRT";
+        QTest::newRow("a record that is not one")
+            << QStringList{"--log-end", "xyz", "--log-records", "1"} << 1 << "RUT";
     }
 
     void readLogIsWhatTheWindowShows()
     {
         QFETCH(QStringList, simulatorOptions);
         QFETCH(int, exitCode);
+        QFETCH(QString, asJson);
         test::LoggerRig rig(simulatorOptions);
         rig.click("cmdReadlog");
         const QString shown = rig.shown();
@@ -432,6 +472,23 @@ private slots:
         for (const char code : test::receivedBefore(sim))
             jobCodes << QString::number(quint8(code));
         QCOMPARE(jobCodes.join(' '), windowCodes);
+
+        // As JSON Lines: the same records, an object each, the first one's fields read from its columns.
+        SimProcess again(simulatorOptions);
+        const test::JobResult json = runProgram({"read-log", "--json", "--device", again.devicePath()});
+        QCOMPARE(json.exitCode, exitCode);
+        QStringList texts;
+        QCOMPARE(jsonShape(json.out, again.devicePath(), &texts), asJson);
+        QCOMPARE(texts, QString::fromUtf8(run.out).split('\n').mid(2, texts.size()));
+        if (asJson.startsWith('R')) {
+            QJsonObject first = QJsonDocument::fromJson(json.out.left(json.out.indexOf('\n'))).object();
+            first.remove("time");
+            first.remove("instrument");
+            QCOMPARE(first,
+                QJsonDocument::fromJson(R"({"event":"record","type":"FullCRC","timeOfDay":"08:00:00","source":"SDI1",
+"text":" FullCRC 08     00    00    SDI1"})")
+                    .object());
+        }
     }
 
     void monitorEndsOnSignal_data()
@@ -439,10 +496,12 @@ private slots:
         QTest::addColumn<int>("signal");
         QTest::addColumn<bool>("toFile"); // appended to a file, with timestamps; else standard output
         QTest::addColumn<bool>("group");  // the simulator a child of the job, the signal to the whole process group
-        QTest::newRow("SIGTERM, a log file with timestamps") << int(SIGTERM) << true << false;
-        QTest::newRow("SIGHUP, a closed terminal") << int(SIGHUP) << false << false;
+        QTest::addColumn<bool>("json");
+        QTest::newRow("SIGTERM, a log file with timestamps") << int(SIGTERM) << true << false << false;
+        QTest::newRow("SIGHUP, a closed terminal") << int(SIGHUP) << false << false << false;
         // As Ctrl+C from a shell: the simulator, in a session of its own, goes on until the job ends it.
-        QTest::newRow("SIGINT to the process group of monitor --simulate") << int(SIGINT) << false << true;
+        QTest::newRow("SIGINT to the process group of monitor --simulate") << int(SIGINT) << false << true << false;
+        QTest::newRow("SIGTERM, JSON Lines") << int(SIGTERM) << false << false << true;
     }
 
     // The closing line, code 16 last, exit 0.
@@ -451,6 +510,7 @@ private slots:
         QFETCH(int, signal);
         QFETCH(bool, toFile);
         QFETCH(bool, group);
+        QFETCH(bool, json);
         QTemporaryDir dir;
         std::optional<SimProcess> sim;
         QStringList arguments{"monitor"};
@@ -465,16 +525,18 @@ private slots:
         if (toFile)
             arguments << "--timestamps"
                       << "-o" << logFile;
+        if (json)
+            arguments << "--json";
         QProcess job;
         job.setProcessEnvironment(test::jobEnvironment());
         job.setChildProcessModifier([] { ::setpgid(0, 0); });
         job.start(ORVANTA_PROGRAM_PATH, arguments);
         QVERIFY(job.waitForStarted());
-        // Stopped once an error line is out: heading, ruler and one line.
+        // Stopped once an error line is out: heading, ruler (none in JSON) and one line.
         QByteArray out;
         const auto lines = [&] {
             out += job.readAllStandardOutput();
-            return (toFile ? readFile(logFile) : out).count('\n') >= (toFile ? 4 : 3);
+            return (toFile ? readFile(logFile) : out).count('\n') >= (json ? 1 : toFile ? 4 : 3);
         };
         QVERIFY(QTest::qWaitFor(lines, 30000));
         ::kill(group ? -pid_t(job.processId()) : pid_t(job.processId()), signal);
@@ -486,15 +548,14 @@ private slots:
         if (toFile) {
             QVERIFY(text.startsWith("an earlier run\n"));
             text.remove(0, 15);
-            // Every line after the computer's time in ISO 8601, with its offset.
-            static const QRegularExpression stamp(
-                R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d) )", QRegularExpression::MultilineOption);
+            // Every line after the computer's time.
+            static const QRegularExpression stamp('^' + kTime + ' ', QRegularExpression::MultilineOption);
             QCOMPARE(text.count(stamp), text.count('\n'));
             text.remove(stamp);
         }
         // Heading, the error lines, the closing line; 14 first, 16 last, nothing else.
-        QVERIFY2(QRegularExpression("^HR+F$").match(test::logShape(text.replace("\n", "\r\n"))).hasMatch(),
-            qPrintable(text));
+        const QString shape = json ? jsonShape(out, sim->devicePath()) : test::logShape(text.replace("\n", "\r\n"));
+        QVERIFY2(QRegularExpression(json ? "^R+F$" : "^HR+F$").match(shape).hasMatch(), qPrintable(shape));
         QCOMPARE(sim ? test::receivedBefore(*sim) : recorded(dir.filePath("rec")), QByteArray("\x0e\x10"));
     }
 

@@ -6,6 +6,9 @@
 #include "jobs/shared_options.h"
 
 #include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSerialPortInfo>
 #include <QTextStream>
 
@@ -22,6 +25,8 @@ const QCommandLineOption kVersionOption(
     QStringList{QStringLiteral("V"), QStringLiteral("version")}, QStringLiteral("Show the version and end."));
 const QCommandLineOption kListPorts(
     QStringLiteral("list-ports"), QStringLiteral("List the serial devices of this computer and end."));
+const QCommandLineOption kJson(
+    QStringLiteral("json"), QStringLiteral("With --list-ports: as a JSON array of objects."));
 
 // What the toolkit takes on every program's command line, which may come
 // along; anything else unknown is a mistake.
@@ -45,6 +50,7 @@ void addOptions(QCommandLineParser &parser)
     parser.addOption(jobs::options::workFolder());
     parser.addOption(jobs::options::userWorkFolder());
     parser.addOption(kListPorts);
+    parser.addOption(kJson);
     parser.addOption(kVersionOption);
     parser.addOption(jobs::options::help());
 }
@@ -74,6 +80,11 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return result;
     result.help = parser.isSet(jobs::options::help());
     result.listPorts = parser.isSet(kListPorts);
+    result.json = parser.isSet(kJson);
+    if (result.json && !result.listPorts) {
+        result.error = QStringLiteral("--json goes with --list-ports, or after a job: orvanta status --json");
+        return result;
+    }
     result.version = parser.isSet(kVersionOption);
     result.simulate = parser.isSet(jobs::options::simulate());
     result.simulatorOptions = jobs::options::simulatorArguments(parser.values(jobs::options::simulatorOption()));
@@ -119,8 +130,26 @@ QStringList argumentList(int argc, char **argv)
     return arguments;
 }
 
-QString listPorts()
+QString listPorts(bool json)
 {
+    if (json) {
+        QJsonArray devices;
+        for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts()) {
+            const auto id = [](bool has, quint16 value) {
+                return has ? QJsonValue(QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0'))) : QJsonValue();
+            };
+            devices.append(QJsonObject{
+                {QStringLiteral("device"), port.systemLocation()},
+                {QStringLiteral("description"), port.description()},
+                {QStringLiteral("manufacturer"), port.manufacturer()},
+                {QStringLiteral("serialNumber"), port.serialNumber()},
+                {QStringLiteral("vendorId"), id(port.hasVendorIdentifier(), port.vendorIdentifier())},
+                {QStringLiteral("productId"), id(port.hasProductIdentifier(), port.productIdentifier())},
+            });
+        }
+        return QString::fromUtf8(QJsonDocument(devices).toJson(QJsonDocument::Compact)) + u'\n';
+    }
+
     QString text;
     QTextStream out(&text);
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();

@@ -13,6 +13,7 @@ struct CommandLine
 {
     bool help = false;
     bool listPorts = false;
+    bool json = false; // with listPorts
     bool version = false;
     bool simulate = false;
     QStringList simulatorOptions;
@@ -34,7 +35,9 @@ QString versionText();
 // application object exists.
 QStringList argumentList(int argc, char **argv);
 
-// The serial devices Qt sees, one a line, so a user can find their adapter.
-QString listPorts();
+// The serial devices Qt sees, one a line, so a user can find their adapter;
+// or a JSON array of objects: device, description, manufacturer,
+// serialNumber, and the USB vendorId and productId in hex (null if none).
+QString listPorts(bool json);
 
 } // namespace orvanta::app

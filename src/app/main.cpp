@@ -40,7 +40,7 @@ int main(int argc, char **argv)
     const auto answer = [](const app::CommandLine &line) {
         const QString text = line.help ? app::CommandLine::helpText()
             : line.version             ? app::versionText()
-                                       : app::listPorts();
+                                       : app::listPorts(line.json);
         return std::fputs(qPrintable(text), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
     };
     if (early.error.isEmpty() && ends(early))

@@ -22,8 +22,8 @@ struct JobRow
 constexpr JobRow kJobs[] = {
     {Job::Status, u"status", u"read the status once; print what the menus, buttons and lamps would show"},
     {Job::Capture, u"capture", u"download one picture of the screen into a PNG or BMP file"},
-    {Job::ReadLog, u"read-log", u"read the stored error log"},
-    {Job::Monitor, u"monitor", u"write error lines as they come, until SIGINT or SIGTERM"},
+    {Job::ReadLog, u"read-log", u"read the stored error log, as text or JSON Lines"},
+    {Job::Monitor, u"monitor", u"write error lines as they come, as text or JSON Lines, until SIGINT or SIGTERM"},
     {Job::Send, u"send", u"send commands named by button caption, menu path, control name or code"},
 };
 
@@ -41,10 +41,14 @@ const QCommandLineOption kPort(QStringLiteral("port"),
 const QCommandLineOption kBaud(QStringLiteral("baud"),
     QStringLiteral("9600, 19200, 28800 or 38400. Default: the rate in orva.set."), QStringLiteral("RATE"));
 const QCommandLineOption kJson(QStringLiteral("json"), QStringLiteral("Print one JSON object."));
+const QCommandLineOption kJsonLines(QStringLiteral("json"),
+    QStringLiteral("Write JSON Lines: one object a record or event, with its fields, the computer's time and the "
+                   "instrument's device; no heading."));
 const QCommandLineOption kBlackOnWhite(
     QStringLiteral("black-on-white"), QStringLiteral("Write the picture converted to black on white."));
-const QCommandLineOption kTimestamps(
-    QStringLiteral("timestamps"), QStringLiteral("Put the computer's ISO 8601 time in front of each line."));
+const QCommandLineOption kTimestamps(QStringLiteral("timestamps"),
+    QStringLiteral(
+        "Put the computer's ISO 8601 time, with milliseconds, in front of each line (JSON Lines always have it)."));
 const QCommandLineOption kFormat(QStringLiteral("format"),
     QStringLiteral("png or bmp: the picture's format whatever the name, as for -o - (standard output)."),
     QStringLiteral("FORMAT"));
@@ -86,8 +90,12 @@ void addOptions(QCommandLineParser &parser, Job job)
         parser.addOption(kFormat);
         parser.addOption(kBlackOnWhite);
         break;
-    case Job::ReadLog: parser.addOption(outputOption(job)); break;
+    case Job::ReadLog:
+        parser.addOption(kJsonLines);
+        parser.addOption(outputOption(job));
+        break;
     case Job::Monitor:
+        parser.addOption(kJsonLines);
         parser.addOption(kTimestamps);
         parser.addOption(outputOption(job));
         break;
@@ -198,8 +206,8 @@ JobOptions parseJobOptions(const QStringList &arguments)
     if (!options.error.isEmpty())
         return options;
 
-    if (*job == Job::Status)
-        options.json = parser.isSet(kJson);
+    if (*job == Job::Status || *job == Job::ReadLog || *job == Job::Monitor)
+        options.json = parser.isSet(QStringLiteral("json"));
     if (*job == Job::Capture) {
         options.blackOnWhite = parser.isSet(kBlackOnWhite);
         options.format = parser.value(kFormat).toLower();

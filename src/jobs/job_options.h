@@ -36,7 +36,7 @@ struct JobOptions
     QString workFolder;  // empty: the current folder
     QString startFolder; // where the job was started: a relative -o is taken from there
 
-    bool json = false;         // status
+    bool json = false;         // status; read-log, monitor: JSON Lines
     QString output;            // capture, read-log, monitor; empty: the default, "-": standard output
     QString format;            // capture: "png" or "bmp"; empty: by the output's name
     bool blackOnWhite = false; // capture

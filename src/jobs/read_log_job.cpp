@@ -1,5 +1,5 @@
 #include "jobs/job_context.h"
-#include "jobs/log_line_writer.h"
+#include "jobs/log_output.h"
 #include "jobs/output_file.h"
 #include "logger/log_texts.h"
 #include "logger/stored_log_readout.h"
@@ -12,12 +12,12 @@ int runReadLog(JobContext &job)
     OutputFile output(job.options.output, job.options.startFolder, OutputFile::Mode::WholeFile, job.out);
     if (!output.open(job.notifier))
         return kFailed;
-    LogLineWriter log(output.device(), false);
-    logger::StoredLogReadout readout(job.link, log);
+    const std::unique_ptr<LogOutput> log = makeLogOutput(output.device(), job.options, job.link);
+    logger::StoredLogReadout readout(job.link, *log);
     const logger::StoredLogReadout::Outcome outcome = readout.run();
-    log.endLastLine();
-    if (log.failed()) {
-        output.warnFailed(job.notifier, log.errorString());
+    log->endLastLine();
+    if (log->failed()) {
+        output.warnFailed(job.notifier, log->errorString());
         return kFailed;
     }
     switch (outcome) {
