@@ -20,7 +20,9 @@ namespace orvanta::app {
 namespace {
 
 const QCommandLineOption kDevice(QStringLiteral("device"),
-    QStringLiteral("Use PATH for port number N (1 to 4). Repeatable."), QStringLiteral("N=PATH"));
+    QStringLiteral("Use PATH for port number N (1 to 4): a serial device, or a serial-device server as "
+                   "tcp://HOST:PORT or rfc2217://HOST:PORT. Repeatable."),
+    QStringLiteral("N=PATH"));
 const QCommandLineOption kVersionOption(
     QStringList{QStringLiteral("V"), QStringLiteral("version")}, QStringLiteral("Show the version and end."));
 const QCommandLineOption kListPorts(

@@ -33,7 +33,8 @@ const JobRow &rowOf(Job job)
 }
 
 const QCommandLineOption kDevice(QStringLiteral("device"),
-    QStringLiteral("The instrument's serial device; or N=PATH, the device of port number N as the window takes it."),
+    QStringLiteral("The instrument's serial device, or tcp://HOST:PORT or rfc2217://HOST:PORT on a serial-device "
+                   "server; or N=PATH, the device of port number N as the window takes it."),
     QStringLiteral("PATH"));
 const QCommandLineOption kPort(QStringLiteral("port"),
     QStringLiteral("Port number N (1 to 4), mapped to a device as the window maps it. Default: the one in orva.set."),
