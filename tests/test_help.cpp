@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -18,9 +17,6 @@ using test::writeFile;
 using test::shown::kHelpFile;
 
 namespace {
-
-// The texts of the message table that the help does not give; how many it has.
-QStringList missingMessages(const QString &help, const QString &table, int *count);
 
 QString shownText(const QWidget *window)
 {
@@ -158,42 +154,7 @@ private slots:
         QCOMPARE(version->text() + copyright->text(), expected);
         QVERIFY(run.notifier.messages.isEmpty());
     }
-
-    // The help file shipped: plain ASCII with CR LF line ends, and the exact
-    // words of every message the program has, for the operator to look up.
-    void shippedHelpFile()
-    {
-        QFile file(ORVANTA_DATA_DIR "/orva.hlp");
-        QFile list(ORVANTA_DATA_DIR "/../src/messages/messages.h");
-        QVERIFY(file.open(QIODevice::ReadOnly) && list.open(QIODevice::ReadOnly));
-        const QString text = QString::fromLatin1(file.readAll());
-        QVERIFY(text.size() > 10000 && text.endsWith("\r\n"));
-        QCOMPARE(QString(text).remove("\r\n").indexOf(QRegularExpression("[^\\x20-\\x7e]")), -1);
-
-        int count = 0;
-        QCOMPARE(missingMessages(text, QString::fromUtf8(list.readAll()), &count), {});
-        QVERIFY(count > 5);
-    }
 };
-
-namespace {
-
-QStringList missingMessages(const QString &help, const QString &table, int *count)
-{
-    static const QRegularExpression row(R"re(Message\s+k\w+\s*\{\s*u"((?:[^"\\]|\\.)*)")re");
-    QStringList missing;
-    for (const QRegularExpressionMatch &match : row.globalMatch(table)) {
-        ++*count;
-        const QString text = match.captured(1).replace(QRegularExpression(R"(\\(.))"), "\\1");
-        // A blank the program fills in (%1) stands for any words in the help.
-        if (!help.contains(
-                QRegularExpression(QRegularExpression::escape(text).replace(QRegularExpression(R"(\\%\d)"), ".+"))))
-            missing << text;
-    }
-    return missing;
-}
-
-} // namespace
 
 QTEST_MAIN(TestHelp)
 #include "test_help.moc"

@@ -1,5 +1,6 @@
 // The one wait loop, and the link against the simulator on a real pseudo-terminal.
 #include "link/wait_loop.h"
+#include "support/line_speed.h"
 #include "support/link_rig.h"
 
 #include <QCoreApplication>
@@ -8,11 +9,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <asm/termbits.h>
-#include <fcntl.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 using namespace orvanta;
 using test::RecordingNotifier;
 using test::SimProcess;
@@ -20,16 +16,6 @@ using namespace std::chrono_literals;
 using link::WaitLoop;
 
 namespace {
-
-// The line speed the tty itself is set to, read through a second descriptor.
-int lineSpeed(const QString &path)
-{
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    termios2 settings{};
-    const bool read = ::ioctl(fd, TCGETS2, &settings) == 0; // fails on a descriptor of -1
-    ::close(fd);
-    return read ? int(settings.c_ospeed) : -1;
-}
 
 // Runs fn inside the delivery of a posted event, as a click handler runs.
 class Poster : public QObject
@@ -146,19 +132,6 @@ private slots:
         QVERIFY(bench.notifier.messages.isEmpty());
     }
 
-    void delayLastsItsTimeAndRestoresTheTimer()
-    {
-        test::LinkRig bench;
-        QElapsedTimer clock;
-        clock.start();
-        bench.serial->Delay(100ms);
-        const qint64 elapsed = clock.elapsed();
-        QVERIFY2(elapsed >= 99, qPrintable(QString::number(elapsed)));
-        QVERIFY(!bench.serial->waitTimer().isActive());
-        QCOMPARE(bench.serial->waitTimer().interval(), 2000);
-        QCOMPARE(bench.serial->timeoutFlag(), link::SerialLink::kTrue);
-    }
-
     // Behind a Delay, whose tick left TimeoutFlag true: that stale flag must not end the wait.
     void shortReplyTimesOutAndStays()
     {
@@ -221,10 +194,10 @@ private slots:
         test::LinkRig bench;
         QVERIFY(bench.serial->SetPortSettings("28800,N,8,1"));
         QVERIFY(bench.serial->OpenPort());
-        QCOMPARE(lineSpeed(bench.sim.devicePath()), 28800);
+        QCOMPARE(test::lineSpeed(bench.sim.devicePath()), 28800);
         for (const int speed : {9600, 38400, 28800}) {
             QVERIFY(bench.serial->SetPortSettings(QString("%1,N,8,1").arg(speed)));
-            QCOMPARE(lineSpeed(bench.sim.devicePath()), speed);
+            QCOMPARE(test::lineSpeed(bench.sim.devicePath()), speed);
         }
         QVERIFY(bench.serial->IsPortOpen());
     }

@@ -4,6 +4,7 @@
 // that is not there, goes away or comes back is said plainly.
 #include "link/serial_link.h"
 #include "support/job_process.h"
+#include "support/line_speed.h"
 #include "support/recording_notifier.h"
 #include "support/ser2net_server.h"
 #include "support/shown_messages.h"
@@ -17,12 +18,8 @@
 #include <vector>
 
 #include <arpa/inet.h>
-#include <asm/termbits.h>
-#include <fcntl.h>
 #include <netinet/in.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 using namespace orvanta;
 using test::runProgram;
@@ -32,16 +29,6 @@ using test::SimProcess;
 namespace {
 
 using Mode = Ser2net::Mode;
-
-// The rate the pty itself is set to, as the server left it.
-int lineSpeed(const QString &path)
-{
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    termios2 settings{};
-    const bool read = ::ioctl(fd, TCGETS2, &settings) == 0;
-    ::close(fd);
-    return read ? int(settings.c_ospeed) : -1;
-}
 
 // A simulator served by a server, the server running.
 struct Served
@@ -129,10 +116,10 @@ private slots:
         link::SerialLink link(map, notifier);
         QVERIFY(link.SetPortSettings("19200,N,8,1"));
         QVERIFY(link.OpenPort());
-        QTRY_COMPARE(lineSpeed(served.sim.devicePath()), 19200);
+        QTRY_COMPARE(test::lineSpeed(served.sim.devicePath()), 19200);
         for (const int baud : {9600, 38400}) {
             QVERIFY(link.SetPortSettings(QString("%1,N,8,1").arg(baud)));
-            QTRY_COMPARE(lineSpeed(served.sim.devicePath()), baud);
+            QTRY_COMPARE(test::lineSpeed(served.sim.devicePath()), baud);
             QTRY_COMPARE(link.farBaud(), std::optional<int>(baud));
         }
         QVERIFY(link.ReadStatus());

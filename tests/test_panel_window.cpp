@@ -1,12 +1,11 @@
 // The front panel's window as its tables build it: rules each table's rows
-// must keep, a few positions and pictures checked to the pixel, the keyboard,
-// and the codes its controls write, a few of each kind on the wire.
+// must keep, a few positions checked to the pixel, the keyboard, and the
+// codes its controls write, a few of each kind on the wire.
 #include "panel/alarm_table.h"
 #include "panel/arrow_repeat.h"
 #include "panel/command_table.h"
 #include "panel/menu_tree.h"
 #include "panel/ui/arrow_key.h"
-#include "panel/ui/lamp.h"
 #include "panel/ui/menu_item.h"
 #include "panel/window_layout.h"
 #include "support/panel_rig.h"
@@ -30,27 +29,6 @@ using namespace orvanta::panel;
 using test::PanelRig;
 
 namespace {
-
-// Which way the black outline on a key points: away from its heaviest side, the base.
-std::optional<ArrowDirection> pointing(const QImage &key)
-{
-    QRect box;
-    QPointF sum;
-    int count = 0;
-    for (int y = 3; y < key.height() - 3; ++y)
-        for (int x = 3; x < key.width() - 3; ++x)
-            if (key.pixelColor(x, y) == Qt::black) {
-                box |= QRect(x, y, 1, 1);
-                sum += QPointF(x, y);
-                ++count;
-            }
-    if (count == 0 || key.pixelColor(box.center()) != QColor(192, 192, 192))
-        return std::nullopt;
-    const QPointF offset = sum / count - QRectF(box).center();
-    if (qAbs(offset.x()) > qAbs(offset.y()))
-        return offset.x() > 0 ? ArrowDirection::Left : ArrowDirection::Right;
-    return offset.y() > 0 ? ArrowDirection::Up : ArrowDirection::Down;
-}
 
 // The controls that write no code: other windows, set-up, exit, help.
 const QStringList kWithoutCode{"mnu_Logger", "mnuUpload", "mnuPort1", "mnuPort2", "mnuPort3", "mnuPort4", "mnu9600",
@@ -153,24 +131,6 @@ private slots:
             QSKIP("positions are checked at 96 dpi");
         QCOMPARE(window.centralWidget()->size(), QSize(563, 282));
         QCOMPARE(window.findChild<QWidget *>(QTest::currentDataTag())->geometry(), pixels);
-    }
-
-    // A lamp is its fill to the edges, no outline; a key is raised and its triangle points its way.
-    void pictures()
-    {
-        const MainWindow window;
-        for (Lamp *lamp : window.findChildren<Lamp *>()) {
-            lamp->setFillColour(Qt::green);
-            const QImage picture = lamp->grab().toImage();
-            for (const QPoint p : {QPoint(0, 0), picture.rect().bottomRight()})
-                QCOMPARE(picture.pixelColor(p), QColor(Qt::green));
-        }
-        for (const ImageRow &row : imageTable()) {
-            const QImage picture = window.image(QString::fromLatin1(row.name))->grab().toImage();
-            QCOMPARE(picture.pixelColor(0, 0), QColor(Qt::white));
-            QCOMPARE(picture.pixelColor(picture.rect().bottomRight()), QColor(Qt::black));
-            QVERIFY2(pointing(picture) == row.points, row.name.data());
-        }
     }
 
     // Tab reaches every button, in its tab order, hidden cmdBars included, which

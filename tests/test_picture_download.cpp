@@ -15,7 +15,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace orvanta;
@@ -269,28 +268,6 @@ private slots:
         // A closed window goes once the download has unwound.
         QTRY_COMPARE(rig.window.isNull(), closeBox);
         QVERIFY(closeBox || !rig.window->isVisible());
-    }
-
-    // Byte by byte at the line's speed, as a port without a receive FIFO
-    // delivers: the thread sleeps through a block's bytes, not wakes for each.
-    void aStreamingBlockWakesTheThreadAFewTimes()
-    {
-        test::PictureRig rig(kPalWaveform, {"--pace", "38400"});
-        QVERIFY(rig.serial->SetPortSettings(QStringLiteral("38400,N,8,1")));
-        const auto wakeUps = [] {
-            rusage usage{};
-            getrusage(RUSAGE_THREAD, &usage);
-            return usage.ru_nvcsw;
-        };
-        const long before = wakeUps();
-        rig.download();
-        const long woken = wakeUps() - before;
-
-        const QString codes = rig.codes();
-        QVERIFY2(kTransfer.match(codes).hasMatch(), qPrintable(codes));
-        rig.expectIdle({});
-        const long bytes = codes.count(QStringLiteral("10")) * link::kPictureBlockSize;
-        QVERIFY2(woken < bytes / 8, qPrintable(QStringLiteral("%1 wake-ups for %2 bytes").arg(woken).arg(bytes)));
     }
 
     void programEndsDuringADownload()
