@@ -656,6 +656,38 @@ private slots:
             QVERIFY(job->waitForFinished(60000) && job->exitCode() == 0);
         QCOMPARE(QDir(dir.path()).entryList({"capture-*.png"}, QDir::Files).size(), 2);
     }
+
+    // Every item of every menu group the status reports comes back by its
+    // control's name: sent by it, its code goes out, and the status checks it.
+    void menuGroupsRoundTrip()
+    {
+        const QStringList groups{"gains", "filter", "safeArea", "audioSource", "peakHold", "deEmphasis", "audioScale"};
+        const QStringList menus{
+            "mnuGains", "mnuFilters", "mnuSafeArea", "mnuAudSource", "mnuPkHold", "mnuDe_emp", "mnuAudScale"};
+        SimProcess sim;
+        int items = 0;
+        for (qsizetype group = 0; group < groups.size(); ++group) {
+            for (const panel::MenuRow &row : panel::menuTable()) {
+                if (row.parent != menus[group].toStdString())
+                    continue;
+                const QString name = QString::fromLatin1(row.name);
+                const qsizetype before = test::receivedBefore(sim).size();
+                QCOMPARE(runProgram({"send", "--device", sim.devicePath(), name}).exitCode, 0);
+                const QByteArray sent = test::receivedBefore(sim).mid(before);
+                const test::JobResult status = runProgram({"status", "--json", "--device", sim.devicePath()});
+                const QJsonArray controls = QJsonDocument::fromJson(status.out)
+                                                .object()
+                                                .value("controls")
+                                                .toObject()
+                                                .value(groups[group])
+                                                .toArray();
+                QCOMPARE(sent, QByteArray(1, char(*panel::commandCode(row.name, panel::PanelEvent::Click))));
+                QVERIFY2(controls.contains(name), qPrintable(name + ": " + status.out));
+                ++items;
+            }
+        }
+        QVERIFY(items > 25);
+    }
 };
 
 QTEST_MAIN(TestJobs)
