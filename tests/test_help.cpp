@@ -1,13 +1,11 @@
-// The help window and the About box, alone and inside the whole program.
+// The help window, alone and inside the whole program.
 #include "help/ui/help_window.h"
 #include "panel/ui/menu_item.h"
 #include "support/file_bytes.h"
 #include "support/program_rig.h"
 #include "support/shown_messages.h"
 
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -132,27 +130,6 @@ private slots:
         QVERIFY(run.open("mnuHelpContents", "frmHelp")->isVisible());
         QCOMPARE(run.notifier.messages, (QList{kHelpFile, kHelpFile}));
         QCOMPARE(run.mainWindowShown, (QList{false, true}));
-    }
-
-    // Both captions set anew on every opening; "OK" only hides.
-    void aboutCaptionsOnEveryOpening()
-    {
-        Run run;
-        QWidget *about = run.open("mnuAbout", "frmAbout");
-        auto *version = about->findChild<QLabel *>("lblVersion");
-        auto *copyright = about->findChild<QLabel *>("lblCopyright");
-        const QString expected = "Version 6.1 for Windows.\r\nCopyright (c) 2026 the Orvanta remote panel authors.\r\n"
-                                 "Released under the MIT licence.This program is free software under the MIT licence: "
-                                 "you may use, copy, change and pass it on. It comes without warranty of any kind.";
-        QVERIFY(about->isVisible());
-        QCOMPARE(version->text() + copyright->text(), expected);
-        about->findChild<QPushButton *>("Command1")->click();
-        QVERIFY(!about->isVisible());
-        version->clear();
-        copyright->clear();
-        QCOMPARE(run.open("mnuAbout", "frmAbout"), about);
-        QCOMPARE(version->text() + copyright->text(), expected);
-        QVERIFY(run.notifier.messages.isEmpty());
     }
 };
 

@@ -202,17 +202,6 @@ private slots:
         QVERIFY(bench.serial->IsPortOpen());
     }
 
-    void simulatorKilledDuringWait()
-    {
-        test::LinkRig bench(QStringList{"--silent"});
-        QVERIFY(bench.serial->OpenPort());
-        QTimer::singleShot(300, [&] { bench.sim.kill(); });
-        QVERIFY(!bench.serial->WaitForBytes(16));
-        // The hang-up closed the port instead of reporting errors for ever.
-        QVERIFY(!bench.serial->IsPortOpen());
-        QVERIFY(bench.notifier.messages.isEmpty());
-    }
-
     void endingUnwindsARunningWait()
     {
         test::LinkRig bench(QStringList{"--silent"});

@@ -1,13 +1,11 @@
 // The logger window against the simulator: "Read Stored Log" and "Start
 // Realtime Log", the codes on the wire, LogText and the text area for each way
 // they end, their failures, and leaving the window while one runs.
-#include "logger/ui/log_view.h"
 #include "support/logger_rig.h"
 #include "support/shown_messages.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
-#include <QScrollBar>
 
 using namespace orvanta;
 using link::PollEvent;
@@ -187,25 +185,6 @@ private slots:
         QCOMPARE(rig.pollEvents.mid(1), leaving ? QList{PollEvent::LoggerClosed} : QList<PollEvent>{});
         QTRY_COMPARE(rig.window.isNull(), action == "close");
         QVERIFY(!rig.window || (rig.window->isVisible() != leaving && rig.shown() == test::asShown(rig.logText())));
-    }
-
-    // Appended pieces keep their CR LF as one break; the view follows the
-    // newest line unless the user has scrolled up.
-    void viewAppends()
-    {
-        logger::LogView view;
-        view.resize(300, 200);
-        view.show();
-        for (const char *piece : {"a\r", "\nb\r\n", "c"})
-            view.appendText(QString(piece));
-        QCOMPARE(view.text(), "a\nb\nc");
-        for (int i = 0; i < 200; ++i)
-            view.appendText(u"\r\nline");
-        QScrollBar *bar = view.verticalScrollBar();
-        QVERIFY(bar->maximum() > 100 && bar->value() == bar->maximum());
-        bar->setValue(10);
-        view.appendText(u"\r\nmore");
-        QCOMPARE(bar->value(), 10);
     }
 };
 

@@ -270,18 +270,6 @@ private slots:
         QVERIFY(closeBox || !rig.window->isVisible());
     }
 
-    void programEndsDuringADownload()
-    {
-        test::PictureRig rig(kPalWaveform, {"--pace", "38400"});
-        QTimer::singleShot(300, rig.window, [&] {
-            rig.serial->ClosePort();
-            rig.serial->endWaits();
-            rig.notifier.silence();
-        });
-        rig.download();
-        rig.expectIdle({});
-    }
-
     // Pressed while the rows come in, Convert waits for the picture to be whole.
     void convertDuringASingleDownload()
     {
