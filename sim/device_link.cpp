@@ -37,6 +37,15 @@ DeviceLink::DeviceLink(std::string path, const std::string &target)
         throw std::system_error(errno, std::generic_category(), "cannot link " + path_);
 }
 
+void DeviceLink::retarget(const std::string &target)
+{
+    const std::string temporary = path_ + ".new";
+    ::unlink(temporary.c_str());
+    if (::symlink(target.c_str(), temporary.c_str()) != 0 || ::rename(temporary.c_str(), path_.c_str()) != 0)
+        throw std::system_error(errno, std::generic_category(), "cannot link " + path_);
+    target_ = target;
+}
+
 DeviceLink::~DeviceLink()
 {
     // Another simulator may have taken the name over since; its link stays.

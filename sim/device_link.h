@@ -14,6 +14,9 @@ public:
     DeviceLink(std::string path, const std::string &target);
     ~DeviceLink();
 
+    // Points the link at another device in one step: the path is never missing.
+    void retarget(const std::string &target);
+
     DeviceLink(const DeviceLink &) = delete;
     DeviceLink &operator=(const DeviceLink &) = delete;
 

@@ -10,7 +10,7 @@ const char *const kUsage = "usage: orvanta-sim [--link PATH] [--record FILE] [--
                            "                   [--short N] [--pace BAUD] [--stall-after N] [--hangup-after N]\n"
                            "                   [--live] [--log-records N] [--log-end WORD | --log-no-end]\n"
                            "                   [--log-pieces] [--log-pairs] [--log-short-at N] [--error-interval MS]\n"
-                           "                   [--help]\n"
+                           "                   [--chaos SEED] [--help]\n"
                            "Plays the instrument on a pseudo-terminal and prints the device path as the\n"
                            "first line on stdout. Ends on SIGTERM or SIGINT.\n"
                            "  --link PATH     make PATH a symbolic link to the device while running\n"
@@ -38,6 +38,13 @@ const char *const kUsage = "usage: orvanta-sim [--link PATH] [--record FILE] [--
                            "  --log-short-at N  stored record N (from 1) comes without its last byte\n"
                            "  --error-interval MS  while internal logging (88) or real-time error output (14)\n"
                            "                    runs, an error happens every MS ms (default 2000; 0: none)\n"
+                           "  --chaos SEED    faults come and go: of the replies some are cut short, some\n"
+                           "                  held back up to 3 s, some come with a burst of random bytes\n"
+                           "                  before or after; now and then the line falls silent for up\n"
+                           "                  to 5 s, and rarely, with --link, it hangs up and a fresh\n"
+                           "                  device takes the link (the old path goes). Each code\n"
+                           "                  received draws the fate of its reply from SEED (0 to\n"
+                           "                  4294967295): the same seed and codes give the same faults\n"
                            "  --help          show this text\n"
                            "A value may also follow its option after '=', as in --pace=38400.\n";
 
@@ -48,6 +55,7 @@ constexpr unsigned long kMaxBaud = 10'000'000;
 constexpr unsigned long kMaxBlocks = 1'000'000;
 constexpr unsigned long kMaxRecords = ErrorLog::kCapacity;
 constexpr unsigned long kMaxIntervalMs = 3'600'000;
+constexpr unsigned long kMaxSeed = 4'294'967'295;
 
 bool isFlag(std::string_view option)
 {
@@ -99,7 +107,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
         const bool takesValue = option == "--link" || option == "--record" || option == "--status"
             || option == "--short" || option == "--pace" || option == "--stall-after" || option == "--hangup-after"
             || option == "--log-records" || option == "--log-end" || option == "--log-short-at"
-            || option == "--error-interval";
+            || option == "--error-interval" || option == "--chaos";
         if (!takesValue) {
             line.error = "unknown option " + std::string(option);
             return line;
@@ -143,6 +151,13 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
                 return line;
             }
             options.log.interval = std::chrono::milliseconds(*ms);
+        } else if (option == "--chaos") {
+            const auto seed = parseNumber(value, 0, kMaxSeed);
+            if (!seed) {
+                line.error = "--chaos needs a seed from 0 to " + std::to_string(kMaxSeed);
+                return line;
+            }
+            options.chaosSeed = static_cast<std::uint32_t>(*seed);
         } else if (option == "--stall-after" || option == "--hangup-after") {
             const auto blocks = parseNumber(value, 0, kMaxBlocks);
             if (!blocks) {

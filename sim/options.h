@@ -4,6 +4,7 @@
 #include "status_block.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -22,7 +23,8 @@ struct Options
     // request for the next one goes unanswered, or hangs the line up.
     std::optional<std::size_t> stallAfter;
     std::optional<std::size_t> hangupAfter;
-    LogOptions log; // the stored log and real-time errors
+    LogOptions log;                         // the stored log and real-time errors
+    std::optional<std::uint32_t> chaosSeed; // faults that come and go, drawn from this seed
 };
 
 struct CommandLine

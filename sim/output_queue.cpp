@@ -38,6 +38,12 @@ bool OutputQueue::writeDue(int fd, Clock::time_point now)
     return true;
 }
 
+void OutputQueue::clear()
+{
+    bytes_.clear();
+    head_ = 0;
+}
+
 void OutputQueue::drop(std::size_t count)
 {
     head_ += count;

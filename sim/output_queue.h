@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +23,10 @@ public:
     explicit OutputQueue(unsigned baud = 0);
 
     void push(std::span<const std::uint8_t> bytes, Clock::time_point now);
+    // Nothing leaves before until, what waits now and what comes meanwhile alike.
+    void holdUntil(Clock::time_point until) { nextDue_ = std::max(nextDue_, until); }
+    // Drops what waits, for a client that is gone.
+    void clear();
 
     bool empty() const { return head_ == bytes_.size(); }
     std::size_t size() const { return bytes_.size() - head_; }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 #include <poll.h>
@@ -37,13 +38,16 @@ bool beyond(std::size_t block, const std::optional<std::size_t> &limit)
 Simulator::Simulator(const Options &options)
     : options_(options)
     , signals_({SIGTERM, SIGINT, SIGHUP})
+    , device_(std::make_unique<PtyDevice>())
     , instrument_(options.status, options.statusLength, options.live, options.log)
     , output_(options.paceBaud)
 {
     if (!options_.recordPath.empty())
         recorder_.emplace(options_.recordPath);
     if (!options_.linkPath.empty())
-        link_.emplace(options_.linkPath, device_.slavePath());
+        link_.emplace(options_.linkPath, device_->slavePath());
+    if (options_.chaosSeed)
+        chaos_.emplace(*options_.chaosSeed, link_.has_value());
     // A byte-time is 260 us at 38 400 baud: the kernel's usual 50 us of timer
     // slack would blur the pace.
     if (options_.paceBaud != 0)
@@ -60,7 +64,7 @@ int Simulator::run()
         pollfd fds[2] = {
             {.fd = signals_.fd(), .events = POLLIN, .revents = 0},
             // A negative fd is skipped: a paused master cannot wake us with POLLHUP.
-            {.fd = paused ? -1 : device_.master(), .events = POLLIN, .revents = 0},
+            {.fd = paused ? -1 : device_->master(), .events = POLLIN, .revents = 0},
         };
         if (output_.due(now))
             fds[1].events |= POLLOUT;
@@ -112,7 +116,7 @@ std::optional<std::chrono::nanoseconds> Simulator::pollWait(Clock::time_point no
 void Simulator::readInput(Clock::time_point now)
 {
     std::uint8_t buffer[kReadChunk];
-    const ssize_t count = ::read(device_.master(), buffer, sizeof buffer);
+    const ssize_t count = ::read(device_->master(), buffer, sizeof buffer);
     if (count > 0)
         receive({buffer, static_cast<std::size_t>(count)}, now);
     else if (count < 0 && !tryAgain(errno))
@@ -123,7 +127,7 @@ void Simulator::receive(std::span<const std::uint8_t> bytes, Clock::time_point n
 {
     // At the rate the client set on its end of the line, as a real line carries them.
     if (recorder_)
-        recorder_->record(bytes, lineSpeed(device_.slave()).value_or(options_.paceBaud));
+        recorder_->record(bytes, lineSpeed(device_->slave()).value_or(options_.paceBaud));
     Reply reply;
     for (const std::uint8_t code : bytes) {
         reply.clear();
@@ -137,6 +141,9 @@ void Simulator::receive(std::span<const std::uint8_t> bytes, Clock::time_point n
         }
         if (beyond(reply.pictureBlock, options_.stallAfter))
             continue;
+        // The rest of what was read went to the client that hung up.
+        if (chaos_ && !follow(chaos_->bendReply(reply, now), now))
+            return;
         queue(reply, now);
     }
 }
@@ -161,13 +168,36 @@ void Simulator::sendErrors(Clock::time_point now)
 {
     std::vector<std::uint8_t> lines;
     instrument_.happen(now, lines);
-    if (!options_.silent)
-        output_.push(lines, now);
+    if (options_.silent || lines.empty())
+        return;
+    if (chaos_ && !follow(chaos_->bendErrors(lines, now), now))
+        return;
+    output_.push(lines, now);
+}
+
+bool Simulator::follow(const Chaos::Turn &turn, Clock::time_point now)
+{
+    if (turn.hangUp) {
+        // The link leads to a fresh device before the old one closes and hangs its
+        // client up, so the next client always finds one to open.
+        auto fresh = std::make_unique<PtyDevice>();
+        link_->retarget(fresh->slavePath());
+        device_ = std::move(fresh);
+        output_.clear();
+        late_.clear();
+        pausedUntil_ = {};
+        std::fprintf(stderr, "orvanta-sim: hung up; %s now leads to %s\n", options_.linkPath.c_str(),
+            device_->slavePath().c_str());
+        return false;
+    }
+    if (turn.pause > std::chrono::milliseconds::zero())
+        output_.holdUntil(now + turn.pause);
+    return true;
 }
 
 void Simulator::writeOutput(Clock::time_point now)
 {
-    if (!output_.writeDue(device_.master(), now))
+    if (!output_.writeDue(device_->master(), now))
         pauseAfterError("write", now);
 }
 
@@ -176,7 +206,7 @@ void Simulator::pauseAfterError(const char *what, Clock::time_point now)
     // Our own slave fd keeps the device alive, so the error should pass; keep serving.
     if (!errorReported_) {
         errorReported_ = true;
-        std::fprintf(stderr, "orvanta-sim: %s on %s: %s\n", what, device_.slavePath().c_str(), std::strerror(errno));
+        std::fprintf(stderr, "orvanta-sim: %s on %s: %s\n", what, device_->slavePath().c_str(), std::strerror(errno));
     }
     pausedUntil_ = now + kErrorPause;
 }

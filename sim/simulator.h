@@ -1,6 +1,7 @@
 #pragma once
 
 #include "byte_recorder.h"
+#include "chaos.h"
 #include "device_link.h"
 #include "instrument.h"
 #include "options.h"
@@ -10,6 +11,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -29,7 +31,7 @@ public:
     // Sets up the device, the link and the record file; throws std::system_error.
     explicit Simulator(const Options &options);
 
-    const std::string &devicePath() const { return device_.slavePath(); }
+    const std::string &devicePath() const { return device_->slavePath(); }
 
     // Serves until SIGTERM or SIGINT; returns the exit code.
     int run();
@@ -44,12 +46,15 @@ private:
     void sendLateReplies(Clock::time_point now);
     void sendErrors(Clock::time_point now);
     void pauseAfterError(const char *what, Clock::time_point now);
+    // What --chaos makes of bytes about to go; false when the line hung up instead.
+    bool follow(const Chaos::Turn &turn, Clock::time_point now);
 
     Options options_;
     SignalPipe signals_;
-    PtyDevice device_;
+    std::unique_ptr<PtyDevice> device_; // replaced when --chaos hangs the line up
     std::optional<DeviceLink> link_;
     std::optional<ByteRecorder> recorder_;
+    std::optional<Chaos> chaos_;
     Instrument instrument_;
     OutputQueue output_;
     struct LateReply
