@@ -284,7 +284,10 @@ void SerialLink::onPortError(QSerialPort::SerialPortError error)
 {
     // A lost adapter keeps reporting errors many thousand times a second until closed.
     if (error != QSerialPort::NoError && serial_.isOpen()) {
-        portFailure_ = error == QSerialPort::ResourceError ? QStringLiteral("the line hung up") : serial_.errorString();
+        // A hung-up terminal refuses its ioctls with "Inappropriate ioctl for device".
+        const bool hungUp = error == QSerialPort::ResourceError
+            || serial_.errorString().contains(QStringLiteral("Inappropriate ioctl"));
+        portFailure_ = hungUp ? QStringLiteral("the line hung up") : serial_.errorString();
         serial_.close();
     }
 }
