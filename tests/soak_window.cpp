@@ -2,13 +2,11 @@
 // SECONDS, left running as an operator would leave it, in rounds of the status
 // poll, continuous download and real-time monitoring. Every other round leaves
 // its windows by the close box instead of "Exit". Says what it was told.
-#include "logger/ui/logger_window.h"
-#include "picture/ui/picture_window.h"
+#include "support/file_bytes.h"
 #include "support/program_rig.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QMap>
 #include <QPointer>
 #include <QPushButton>
@@ -45,29 +43,29 @@ private:
             QTimer::singleShot(time, &stopper_, std::move(step));
     }
 
-    void download()
+    // Opens a window from the menu, runs its loop for 6 s and leaves it. A hand
+    // takes a moment from the menu to the button: the poll's last request is over by then.
+    void visit(const char *item, const char *name, const char *start, const char *stop, std::function<void()> next)
     {
-        rig_.item("mnuUpload")->trigger();
-        QPointer<QWidget> window = rig_.other<picture::PictureWindow>("frmUpload");
-        // A hand takes a moment from the menu to the button: the poll's last request is over by then.
-        after(300ms, [this, window] {
-            repeat(window, "cmdContinuous", "cmdAbort", QDeadlineTimer(6s), [this, window] {
+        rig_.item(item)->trigger();
+        QPointer<QWidget> window = rig_.other(name);
+        after(300ms, [=, this] {
+            repeat(window, start, stop, QDeadlineTimer(6s), [=, this] {
                 leave(window);
-                after(2s, [this] { monitor(); });
+                after(2s, next);
             });
         });
     }
 
+    void download()
+    {
+        visit("mnuUpload", "frmUpload", "cmdContinuous", "cmdAbort", [this] { monitor(); });
+    }
     void monitor()
     {
-        rig_.item("mnu_Logger")->trigger();
-        QPointer<QWidget> window = rig_.other<logger::LoggerWindow>("frmLogger");
-        after(300ms, [this, window] {
-            repeat(window, "cmdStartreal", "cmdStopreal", QDeadlineTimer(6s), [this, window] {
-                leave(window);
-                ++rounds_;
-                after(3s, [this] { download(); });
-            });
+        visit("mnu_Logger", "frmLogger", "cmdStartreal", "cmdStopreal", [this] {
+            ++rounds_;
+            download();
         });
     }
 
@@ -106,34 +104,26 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
-    bool number = false;
-    const int seconds = arguments.value(2).toInt(&number);
-    if (arguments.size() != 3 || !number || seconds <= 0) {
+    const int seconds = app.arguments().value(2).toInt();
+    if (argc != 3 || seconds <= 0) {
         std::fputs("usage: soak_window DEVICE SECONDS\n", stderr);
         return 2;
     }
-    test::ProgramRig rig(std::nullopt, arguments[1]);
+    test::ProgramRig rig(std::nullopt, app.arguments()[1]);
     // orva.set: no baud choice (38 400), port number 2.
-    QFile settings(rig.folder.filePath("orva.set"));
-    if (!settings.open(QIODevice::WriteOnly) || settings.write(QByteArray::fromHex("000002000200")) != 6) {
-        std::fputs("soak_window: can't write orva.set\n", stderr);
-        return 1;
-    }
-    settings.close();
+    test::writeFile(rig.folder.filePath("orva.set"), QByteArray::fromHex("000002000200"));
     // Counted, not kept: a long run must not grow by what it was told.
     QMap<QString, int> told;
     rig.notifier.onMessage = [&] {
         for (const auto &[text, title] : std::as_const(rig.notifier.messages))
-            ++told[text];
+            ++told[text.simplified()];
         rig.notifier.clear();
     };
-
     rig.start();
     Operator user(rig, QDeadlineTimer(std::chrono::seconds(seconds)));
     app.exec();
     std::printf("soak_window: %d rounds\n", user.rounds());
     for (auto said = told.cbegin(); said != told.cend(); ++said)
-        std::printf("soak_window: told %d times: %s\n", said.value(), qPrintable(said.key().simplified()));
+        std::printf("soak_window: told %d times: %s\n", said.value(), qPrintable(said.key()));
     return 0;
 }

@@ -1,8 +1,7 @@
-// The help window, alone and inside the whole program.
+// The help window: what it shows of the help file, and what it says when it has none.
 #include "help/ui/help_window.h"
-#include "panel/ui/menu_item.h"
 #include "support/file_bytes.h"
-#include "support/program_rig.h"
+#include "support/recording_notifier.h"
 #include "support/shown_messages.h"
 
 #include <QPlainTextEdit>
@@ -20,36 +19,6 @@ QString shownText(const QWidget *window)
 {
     return window->findChild<QPlainTextEdit *>("txtHelp")->toPlainText();
 }
-
-// The whole program, every port leading nowhere and no poll: nothing but the
-// windows under test speaks. Notes with each message whether the main window
-// was on screen.
-struct Run : test::ProgramRig
-{
-    explicit Run(bool helpFile = true)
-        : ProgramRig(std::nullopt)
-    {
-        if (!helpFile)
-            QFile::remove(folder.filePath("orva.hlp"));
-        notifier.onMessage = [this] { mainWindowShown << window().isVisible(); };
-        start();
-        window().pollTimer()->stop();
-    }
-    QWidget *open(const char *item, const char *name) const
-    {
-        this->item(item)->trigger();
-        return other(name);
-    }
-    // The close box: the window goes once pending deletions have run.
-    void closeBox(const char *name) const
-    {
-        QVERIFY(other(name)->close());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!other(name));
-    }
-
-    QList<bool> mainWindowShown;
-};
 
 } // namespace
 
@@ -102,34 +71,6 @@ private slots:
         // Shown as read; the long lines broken for the view.
         QCOMPARE(shownText(&window).remove('\n'), QString(text).remove("\r\n"));
         QVERIFY(window.findChild<QPlainTextEdit *>("txtHelp")->isReadOnly());
-    }
-
-    // The file is read when the window is made: at start-up, and again only
-    // after its close box, not when it is shown again or changed on disk.
-    void fileIsReadWhenTheWindowIsMade()
-    {
-        Run run(false);
-        // Missing: said while start-up loads the window, before the main window
-        // shows; start-up goes on.
-        QCOMPARE(run.notifier.messages, QList{kHelpFile});
-        QCOMPARE(run.mainWindowShown, QList{false});
-        QVERIFY(panel::itemChecked(run.item("mnuPort4")));
-
-        QWidget *help = run.open("mnuHelpContents", "frmHelp");
-        QVERIFY(help->isVisible());
-        QCOMPARE(shownText(help), QString());
-        writeFile("orva.hlp", "written later");
-        help->hide();
-        QCOMPARE(run.open("mnuHelpContents", "frmHelp"), help);
-        QCOMPARE(shownText(help), QString());
-
-        run.closeBox("frmHelp");
-        QCOMPARE(shownText(run.open("mnuHelpContents", "frmHelp")), QString("written later\n"));
-        QVERIFY(QFile::remove("orva.hlp"));
-        run.closeBox("frmHelp");
-        QVERIFY(run.open("mnuHelpContents", "frmHelp")->isVisible());
-        QCOMPARE(run.notifier.messages, (QList{kHelpFile, kHelpFile}));
-        QCOMPARE(run.mainWindowShown, (QList{false, true}));
     }
 };
 

