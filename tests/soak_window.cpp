@@ -2,11 +2,11 @@
 // SECONDS, left running as an operator would leave it, in rounds of the status
 // poll, continuous download and real-time monitoring. Every other round leaves
 // its windows by the close box instead of "Exit". Says what it was told.
-#include "support/file_bytes.h"
 #include "support/program_rig.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QMap>
 #include <QPointer>
 #include <QPushButton>
@@ -111,7 +111,12 @@ int main(int argc, char *argv[])
     }
     test::ProgramRig rig(std::nullopt, app.arguments()[1]);
     // orva.set: no baud choice (38 400), port number 2.
-    test::writeFile(rig.folder.filePath("orva.set"), QByteArray::fromHex("000002000200"));
+    QFile settings(rig.folder.filePath("orva.set"));
+    if (!settings.open(QIODevice::WriteOnly) || settings.write(QByteArray::fromHex("000002000200")) != 6
+        || !settings.flush()) {
+        std::fputs("soak_window: can't write orva.set\n", stderr);
+        return 1;
+    }
     // Counted, not kept: a long run must not grow by what it was told.
     QMap<QString, int> told;
     rig.notifier.onMessage = [&] {

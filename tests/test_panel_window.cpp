@@ -1,17 +1,15 @@
 // The front panel's window as its tables build it: rules each table's rows
-// must keep, a few positions checked to the pixel, the keyboard, and the
-// codes its controls write, a few of each kind on the wire.
+// must keep, a few positions checked to the pixel, and the codes its
+// controls write, a few of each kind on the wire.
 #include "panel/alarm_table.h"
 #include "panel/arrow_repeat.h"
 #include "panel/command_table.h"
 #include "panel/menu_tree.h"
 #include "panel/ui/arrow_key.h"
 #include "panel/ui/menu_item.h"
-#include "panel/window_layout.h"
 #include "support/panel_rig.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -19,9 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <algorithm>
 #include <map>
-#include <vector>
 
 using namespace orvanta;
 using namespace orvanta::panel;
